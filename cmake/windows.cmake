@@ -1,0 +1,59 @@
+# Windows build: the Win32 platform layer, the installer, its fixtures and the
+# tests that run under Wine.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+set(KELVORA_WIN_LIBS ole32 oleaut32 uuid shell32 shlwapi comdlg32 comctl32 gdi32 user32 advapi32 winspool windowscodecs)
+
+file(GLOB KELVORA_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+add_library(kelvora_win32 STATIC ${KELVORA_WIN32_SOURCES})
+target_link_libraries(kelvora_win32 PUBLIC kelvora_core ${KELVORA_WIN_LIBS})
+
+set(KELVORA_GUI_LINK -municode -mwindows -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+
+file(GLOB KELVORA_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.rc)
+add_executable(KelvoraInstall WIN32 ${KELVORA_APP_SOURCES})
+target_link_libraries(KelvoraInstall PRIVATE kelvora_win32)
+target_link_options(KelvoraInstall PRIVATE ${KELVORA_GUI_LINK})
+set_target_properties(KelvoraInstall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Sample programs the tests and the sample distribution folder use.
+file(GLOB KELVORA_FIXTURE_SOURCES CONFIGURE_DEPENDS tests/fixtures/*.cpp)
+foreach(src ${KELVORA_FIXTURE_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} WIN32 ${src})
+  target_link_options(${name} PRIVATE -municode -mwindows)
+  target_link_libraries(${name} PRIVATE ${KELVORA_WIN_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+endforeach()
+
+# GoogleTest from Debian's sources, built inside the cross build.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# One CTest entry per test executable: discovery would start Wine for every target.
+foreach(level win32 e2e)
+  file(GLOB sources CONFIGURE_DEPENDS tests/${level}/*.cpp)
+  if(sources)
+    add_executable(${level}_tests ${sources})
+    target_include_directories(${level}_tests PRIVATE tests/${level})
+    target_link_libraries(${level}_tests PRIVATE kelvora_win32 gtest gtest_main)
+    target_compile_definitions(${level}_tests PRIVATE
+      KELVORA_BIN_DIR="${CMAKE_BINARY_DIR}/bin" KELVORA_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
+      KELVORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    add_test(NAME ${level} COMMAND ${level}_tests --gtest_color=no)
+    set_tests_properties(${level} PROPERTIES LABELS ${level} TIMEOUT 1500)
+  endif()
+endforeach()
+if(TARGET e2e_tests)
+  add_dependencies(e2e_tests KelvoraInstall)
+  foreach(src ${KELVORA_FIXTURE_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_dependencies(e2e_tests ${name})
+  endforeach()
+endif()
+if(TARGET win32_tests)
+  foreach(src ${KELVORA_FIXTURE_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_dependencies(win32_tests ${name})
+  endforeach()
+endif()

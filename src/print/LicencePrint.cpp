@@ -1,0 +1,17 @@
+#include "print/LicencePrint.h"
+
+#include "log/SetupLog.h"
+#include "platform/PrintDevice.h"
+#include "print/Textprintclass.h"
+#include "settings/InformationFile.h"
+#include "settings/TextDecoding.h"
+
+void PrintLicence(T_TextPrintClass& printer, PrintSystem& print, FileSystem& fs, Codec& codec, SetupLog& log,
+                  const std::u16string& licencePath) {
+    print.RequireDefaultPrinter();
+    if (!print.ShowPrintDialog()) return;
+    printer.SetPrinter(&print.CurrentPrinter());
+    printer.Lines = SplitLines(DecodeText(ReadFileOrThrow(fs, licencePath), codec));
+    printer.PrintDocument();
+    log.AddLog(u"OK : Print : " + print.CurrentPrinterName() + u" " + u"license.txt");
+}
