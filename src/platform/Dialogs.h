@@ -19,7 +19,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // A message box owned by the main window; returns the answer (IDOK, IDCANCEL, ...).
-    virtual int MessageBox(const std::u16string& text, const std::u16string& caption, unsigned flags) = 0;
+    virtual int ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned flags) = 0;
     // The error box: error icon, OK only, titled with the application title.
     virtual void ErrorBox(const std::u16string& text, const std::u16string& title) = 0;
     // The system folder browser. `folder` is the starting folder in and the

@@ -179,10 +179,10 @@ void TfrmKelvoraInstall::FormShow() {
         Close();
         return;
     }
-    p_.dialogs.MessageBox(u"このセットアップ作業は、新規インストール用です。\n\n", u"セットアップ確認", mb::IconQuestion);
+    p_.dialogs.ShowMessage(u"このセットアップ作業は、新規インストール用です。\n\n", u"セットアップ確認", mb::IconQuestion);
     const std::u16string path = s.FolderName + u"\\" + s.ShortCutApp;
     if (p_.fs.FileExists(path)) {
-        const int answer = p_.dialogs.MessageBox(u"すでにこのシステムにインストールされています。\n\n" + path +
+        const int answer = p_.dialogs.ShowMessage(u"すでにこのシステムにインストールされています。\n\n" + path +
                                                      u"\n\nすべてのフォルダが上書きされます。継続しますか？\n\n",
                                                  u"セットアップ確認", mb::IconWarning | mb::OkCancel);
         if (answer != mb::IdOk) {
@@ -198,7 +198,7 @@ void TfrmKelvoraInstall::FormCloseQuery(bool& CanClose) {
         return;
     }
     CanClose = false;
-    const int answer = p_.dialogs.MessageBox(
+    const int answer = p_.dialogs.ShowMessage(
         u"セットアップ作業は完了していません。ここでセットアップを中止するとプログラムはいんすとーるされません。\n\n"
         u"改めてインストールする場合は、もう一度セットアップを実行してください。\n\n"
         u"セットアップを終了しますか？",

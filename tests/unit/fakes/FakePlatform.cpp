@@ -2,7 +2,7 @@
 
 #include "platform/AppError.h"
 
-int FakeDialogs::MessageBox(const std::u16string& text, const std::u16string& caption, unsigned flags) {
+int FakeDialogs::ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned flags) {
     boxes.push_back({text, caption, flags});
     if (onBox) onBox(boxes.back());
     if (answers.empty()) return mb::IdOk;

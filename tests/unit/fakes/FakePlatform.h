@@ -33,7 +33,7 @@ public:
     std::vector<std::u16string> browseStarts;  // the starting folder of each browse
     std::deque<std::pair<bool, std::u16string>> browseAnswers;
 
-    int MessageBox(const std::u16string& text, const std::u16string& caption, unsigned flags) override;
+    int ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned flags) override;
     void ErrorBox(const std::u16string& text, const std::u16string& title) override;
     bool BrowseForFolder(const std::u16string& prompt, std::u16string& folder) override;
 };
