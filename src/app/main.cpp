@@ -1,0 +1,55 @@
+// The process entry: hardening, OLE for the user-interface thread, the main
+// window's construction, the message loop and the destroy step. The command
+// line is not examined and the exit code is always 0.
+#include <windows.h>
+#include <ole2.h>
+
+#include <memory>
+
+#include "app/Hardening.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+#include "platform/win32/Win32Codec.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Links.h"
+#include "platform/win32/Win32Pictures.h"
+#include "platform/win32/Win32Print.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32Ui.h"
+#include "wizard/Kelvorainst.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    HardenProcess();
+    const HRESULT ole = OleInitialize(nullptr);
+    {
+        Win32Ui ui(instance);
+        auto owner = [&ui]() -> void* { return ui.MainWindowHandle(); };
+        Win32FileSystem fs;
+        Win32Codec codec;
+        Win32Dialogs dialogs(owner);
+        Win32Shell shell(owner);
+        Win32Links links;
+        Win32Pictures pictures;
+        Win32PrintSystem print(owner);
+        Platform platform{fs, codec, dialogs, shell, links, pictures, print, ui};
+        AppState state;
+
+        std::unique_ptr<TfrmKelvoraInstall> form;
+        try {
+            form = std::make_unique<TfrmKelvoraInstall>(platform, state);
+        } catch (const AppError& e) {
+            // The window could not be built: the error box, and the program ends.
+            dialogs.ErrorBox(ErrorBoxText(e.Message()), ApplicationTitleOf(fs.ExecutablePath(), codec));
+        } catch (...) {
+            dialogs.ErrorBox(u"", ApplicationTitleOf(fs.ExecutablePath(), codec));
+        }
+        if (form) {
+            if (form->ShowFirstTime()) ui.RunMessageLoop();
+            form->Destroy();
+        }
+    }
+    if (SUCCEEDED(ole)) OleUninitialize();
+    return 0;
+}

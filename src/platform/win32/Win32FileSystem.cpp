@@ -1,0 +1,142 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/Win32Text.h"
+
+std::u16string SystemErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::u16string text = n ? U(std::wstring(buffer, n)) : std::u16string();
+    if (buffer) LocalFree(buffer);
+    return text;
+}
+
+SysResult SysFailure(DWORD code) { return {false, code, SystemErrorText(code)}; }
+
+namespace {
+// An owned file handle.
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() {
+        if (valid()) CloseHandle(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+class Win32OutFile : public OutFile {
+public:
+    explicit Win32OutFile(HANDLE h) : file_(h) {}
+    SysResult Write(const std::string& bytes) override {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+            DWORD written = 0;
+            if (!WriteFile(file_.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+                return SysFailure(GetLastError());
+            }
+            done += written;
+        }
+        return SysResult::Ok();
+    }
+
+private:
+    Handle file_;
+};
+}  // namespace
+
+bool Win32FileSystem::FileExists(const std::u16string& path) {
+    if (path.empty()) return false;
+    const DWORD a = GetFileAttributesW(W(path));
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::FolderExists(const std::u16string& path) {
+    if (path.empty()) return false;
+    const DWORD a = GetFileAttributesW(W(path));
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::u16string Win32FileSystem::FullPath(const std::u16string& path) {
+    if (path.empty()) return path;
+    DWORD size = GetFullPathNameW(W(path), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::vector<wchar_t> buffer(size + 1);
+    const DWORD n = GetFullPathNameW(W(path), size + 1, buffer.data(), nullptr);
+    if (n == 0 || n > size) return path;
+    return U(std::wstring(buffer.data(), n));
+}
+
+std::u16string Win32FileSystem::ExecutablePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) return U(std::wstring(buffer.data(), n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+SysResult Win32FileSystem::CreateOneFolder(const std::u16string& path) {
+    if (CreateDirectoryW(W(path), nullptr)) return SysResult::Ok();
+    return SysFailure(GetLastError());
+}
+
+SysResult Win32FileSystem::CopyOneFile(const std::u16string& source, const std::u16string& target) {
+    if (CopyFileW(W(source), W(target), FALSE)) return SysResult::Ok();
+    return SysFailure(GetLastError());
+}
+
+SysResult Win32FileSystem::ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    std::u16string pattern = folder;
+    if (pattern.empty() || (pattern.back() != u'\\' && pattern.back() != u'/')) pattern += u'\\';
+    pattern += u'*';
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(W(pattern), &data);
+    if (find == INVALID_HANDLE_VALUE) return SysFailure(GetLastError());
+    do {
+        const std::u16string name = U(data.cFileName);
+        if (name == u"." || name == u"..") continue;
+        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(find, &data));
+    const DWORD last = GetLastError();
+    FindClose(find);
+    if (last != ERROR_NO_MORE_FILES) return SysFailure(last);
+    return SysResult::Ok();
+}
+
+SysResult Win32FileSystem::ReadAllDenyWrite(const std::u16string& path, std::string& bytes) {
+    bytes.clear();
+    Handle file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) return SysFailure(GetLastError());
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) bytes.reserve(static_cast<size_t>(size.QuadPart));
+    char chunk[1 << 16];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return SysFailure(GetLastError());
+        if (read == 0) break;
+        bytes.append(chunk, read);
+    }
+    return SysResult::Ok();
+}
+
+SysResult Win32FileSystem::CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) {
+    HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return SysFailure(GetLastError());
+    file = std::make_unique<Win32OutFile>(h);
+    return SysResult::Ok();
+}

@@ -1,0 +1,72 @@
+#include "platform/win32/Win32Pictures.h"
+
+#include <wincodec.h>
+
+#include "platform/AppError.h"
+#include "platform/Text.h"
+#include "platform/win32/Win32Text.h"
+
+namespace {
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** put() { return &p_; }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+
+private:
+    T* p_ = nullptr;
+};
+
+[[noreturn]] void DecoderError(HRESULT hr) {
+    std::u16string description = TrimDescription(SystemErrorText(static_cast<DWORD>(hr)));
+    if (description.empty()) description = u"画像を読み込めません (0x" + text::FromInt(static_cast<unsigned long>(hr)) + u")";
+    throw AppError(description);
+}
+
+void Check(HRESULT hr) {
+    if (FAILED(hr)) DecoderError(hr);
+}
+}  // namespace
+
+std::shared_ptr<Picture> Win32Pictures::Decode(const std::string& bytes, const std::u16string&) {
+    if (bytes.empty() || bytes.size() > 0x7FFFFFFF) DecoderError(WINCODEC_ERR_BADHEADER);
+    ComPtr<IWICImagingFactory> factory;
+    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                           reinterpret_cast<void**>(factory.put())));
+    ComPtr<IWICStream> stream;
+    Check(factory->CreateStream(stream.put()));
+    Check(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
+                                       static_cast<DWORD>(bytes.size())));
+    ComPtr<IWICBitmapDecoder> decoder;
+    Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad, decoder.put()));
+    ComPtr<IWICBitmapFrameDecode> frame;
+    Check(decoder->GetFrame(0, frame.put()));
+    ComPtr<IWICFormatConverter> converter;
+    Check(factory->CreateFormatConverter(converter.put()));
+    Check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                WICBitmapPaletteTypeCustom));
+    UINT width = 0, height = 0;
+    Check(converter->GetSize(&width, &height));
+    if (width == 0 || height == 0 || width > 16384 || height > 16384) DecoderError(WINCODEC_ERR_BADIMAGE);
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) DecoderError(HRESULT_FROM_WIN32(GetLastError()));
+    auto picture = std::make_shared<Win32Picture>(bitmap, static_cast<int>(width), static_cast<int>(height));
+    Check(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits)));
+    return picture;
+}
