@@ -1,0 +1,181 @@
+// Folder creation and copying for the installation run and the update mode.
+// Nothing here throws: every failure becomes the result and, for the two
+// folder operations, one setup-log line per call.
+#include "install/FileOperations.h"
+
+#include <vector>
+
+#include "install/InstallContext.h"
+#include "install/PathRules.h"
+#include "log/SetupLog.h"
+#include "platform/Codec.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+
+namespace {
+
+// The length of the part of a full path that is never created: "C:\",
+// "\\server\share\", "\\?\C:\" or "\\?\UNC\server\share\".
+size_t RootLength(const std::u16string& full) {
+    size_t start = 0;
+    if (text::StartsWith(full, u"\\\\?\\UNC\\")) {
+        start = 8;
+    } else if (text::StartsWith(full, u"\\\\?\\")) {
+        start = 4;
+        if (full.size() >= start + 2 && full[start + 1] == u':') return std::min(full.size(), start + 3);
+        return full.size();
+    } else if (full.size() >= 2 && full[1] == u':') {
+        return std::min<size_t>(full.size(), 3);
+    } else if (text::StartsWith(full, u"\\\\")) {
+        start = 2;
+    } else {
+        return 0;
+    }
+    // Server and share names.
+    const size_t server = full.find(u'\\', start);
+    if (server == std::u16string::npos) return full.size();
+    const size_t share = full.find(u'\\', server + 1);
+    return share == std::u16string::npos ? full.size() : share + 1;
+}
+
+std::u16string WithoutTrailingSeparators(std::u16string path) {
+    while (path.size() > 1 && path.back() == u'\\' && !(path.size() == 3 && path[1] == u':')) path.pop_back();
+    return path;
+}
+
+// Creates every missing level of an accepted folder path. A level the system
+// refuses ends the creation there; the caller judges the outcome by looking.
+void CreateLevels(FileSystem& fs, const std::u16string& path) {
+    const std::u16string full = WithoutTrailingSeparators(fs.FullPath(path));
+    size_t pos = RootLength(full);
+    while (pos < full.size()) {
+        size_t end = full.find(u'\\', pos);
+        if (end == std::u16string::npos) end = full.size();
+        if (end > pos) {  // doubled separators make no level of their own
+            const std::u16string level = full.substr(0, end);
+            if (!fs.FolderExists(level)) {
+                const SysResult r = fs.CreateOneFolder(level);
+                if (!r.ok && !fs.FolderExists(level)) return;
+            }
+        }
+        pos = end + 1;
+    }
+}
+
+bool Accepted(FileSystem& fs, const std::u16string& path, PathKind kind, bool forCreation) {
+    return AcceptPath(fs, path, kind, forCreation) == PathVerdict::Accepted;
+}
+
+// One folder of the walk: its entries and how far they have been handled.
+struct WalkFrame {
+    std::u16string source, target;
+    std::vector<FolderEntry> entries;
+    size_t next = 0;
+};
+
+// Copies the tree below `sourceRoot` into `targetRoot`, depth-first, each
+// sub-folder's target created before its contents. Returns false when any
+// file or folder was left behind; each of those gets its own line.
+bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
+    FileSystem& fs = ctx.platform.fs;
+    Codec& codec = ctx.platform.codec;
+    const auto failedLine = [&](const std::u16string& s, const std::u16string& t) {
+        ctx.log.AddLog(u"NG : File Copy : " + s + u" " + t);
+    };
+
+    const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
+    const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
+    // A target inside the source is met during the walk; its subtree is
+    // passed by, or the copy would copy its own copies without end.
+    const std::u16string targetKey = codec.UpperCase(target);
+
+    if (!fs.FolderExists(target)) {
+        failedLine(source, target);
+        return false;
+    }
+    const auto join = [](const std::u16string& folder, const std::u16string& name) {
+        return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u"\\" + name;
+    };
+
+    bool complete = true;
+    std::vector<WalkFrame> stack;
+    stack.push_back({source, target, {}, 0});
+    if (!fs.ListFolder(source, stack.back().entries).ok) {
+        failedLine(source, target);
+        return false;
+    }
+
+    while (!stack.empty()) {
+        WalkFrame& frame = stack.back();
+        if (frame.next == frame.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const FolderEntry& entry = frame.entries[frame.next++];
+        std::u16string s = join(frame.source, entry.name);
+        std::u16string t = join(frame.target, entry.name);
+        if (!entry.isFolder) {
+            if (!fs.CopyOneFile(s, t).ok) {
+                failedLine(s, t);
+                complete = false;
+            }
+            continue;
+        }
+        if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
+        if (!fs.CreateOneFolder(t).ok && !fs.FolderExists(t)) {
+            // Nothing below a folder that could not be created can be copied.
+            failedLine(s, t);
+            complete = false;
+            continue;
+        }
+        WalkFrame sub{std::move(s), std::move(t), {}, 0};
+        if (!fs.ListFolder(sub.source, sub.entries).ok) {
+            failedLine(sub.source, sub.target);
+            complete = false;
+            continue;
+        }
+        stack.push_back(std::move(sub));  // `frame` is not used past this point
+    }
+    return complete;
+}
+
+}  // namespace
+
+bool CreateFolder(InstallContext& ctx, const std::u16string& path) {
+    FileSystem& fs = ctx.platform.fs;
+    bool failed = true;
+    if (Accepted(fs, path, PathKind::Folder, true)) {
+        CreateLevels(fs, path);
+        // A level the system refused leaves the folder missing: that is a failure too.
+        failed = !fs.FolderExists(path);
+    }
+    ctx.log.AddLog((failed ? u"NG : Folder Crate : " : u"OK : Folder Crate : ") + path);
+    return failed;
+}
+
+bool CopyFolder(InstallContext& ctx, const std::u16string& source, const std::u16string& target) {
+    FileSystem& fs = ctx.platform.fs;
+    Codec& codec = ctx.platform.codec;
+    bool failed = true;
+    if (Accepted(fs, target, PathKind::Folder, true)) {
+        CreateLevels(fs, target);
+        const bool pairOk = Accepted(fs, source, PathKind::Folder, false) && fs.FolderExists(source) &&
+                            codec.UpperCase(fs.FullPath(source)) != codec.UpperCase(fs.FullPath(target));
+        if (pairOk) {
+            CreateLevels(fs, target);
+            failed = !Walk(ctx, source, target);
+        }
+    }
+    ctx.log.AddLog((failed ? u"NG : Folder Copy : " : u"OK : Folder Copy : ") + source + u" " + target);
+    return failed;
+}
+
+bool CopySingleFile(InstallContext& ctx, const std::u16string& source, const std::u16string& target) {
+    FileSystem& fs = ctx.platform.fs;
+    if (!fs.FileExists(source)) return true;
+    if (!Accepted(fs, source, PathKind::File, false) || !Accepted(fs, target, PathKind::File, false)) return true;
+    const std::u16string folder = text::FolderPart(fs.FullPath(target));
+    if (folder.empty() || !fs.FolderExists(folder)) return true;
+    return !fs.CopyOneFile(source, target).ok;
+}
