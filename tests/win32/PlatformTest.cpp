@@ -1,0 +1,158 @@
+// The Win32 file system, code page and error box under Wine's real API.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "log/SetupLog.h"
+#include "platform/AppError.h"
+#include "platform/win32/Win32Codec.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Text.h"
+#include "settings/InformationFile.h"
+
+namespace {
+std::u16string Folder(const std::u16string& name) {
+    const std::u16string dir = u"C:\\kelvora-win32\\" + name;
+    CreateDirectoryW(L"C:\\kelvora-win32", nullptr);
+    CreateDirectoryW(W(dir), nullptr);
+    return dir;
+}
+
+void Write(const std::u16string& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(h);
+}
+}  // namespace
+
+TEST(Win32FileSystem, ReadingIsRefusedWhileAnotherWriterHoldsTheFile) {
+    Win32FileSystem fs;
+    const std::u16string path = Folder(u"share") + u"\\held.txt";
+    Write(path, "abc");
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadAllDenyWrite(path, bytes).ok);
+    EXPECT_EQ(bytes, "abc");
+
+    HANDLE writer = CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    const SysResult r = fs.ReadAllDenyWrite(path, bytes);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.code, 32u);
+    EXPECT_FALSE(r.description.empty());
+    EXPECT_TRUE(fs.FileExists(path)) << "a locked file still exists";
+    try {
+        ReadFileOrThrow(fs, path);
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+        const std::u16string expected = u"ファイル " + path + u" は開けません。 ";
+        EXPECT_EQ(e.Message().substr(0, expected.size()), expected);
+        EXPECT_EQ(e.Message().back(), u' ');
+        EXPECT_NE(e.Message()[e.Message().size() - 2], u'.');
+    }
+    CloseHandle(writer);
+
+    // A reader that shares reading does not stop us.
+    HANDLE reader = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_TRUE(fs.ReadAllDenyWrite(path, bytes).ok);
+    CloseHandle(reader);
+}
+
+TEST(Win32FileSystem, ExistenceAndFullPathFollowTheSystemRules) {
+    Win32FileSystem fs;
+    const std::u16string dir = Folder(u"exists");
+    Write(dir + u"\\f.txt", "");
+    EXPECT_TRUE(fs.FileExists(dir + u"\\f.txt"));
+    EXPECT_TRUE(fs.FileExists(dir + u"\\\\f.txt")) << "a doubled separator is accepted";
+    EXPECT_FALSE(fs.FileExists(dir)) << "a folder is not a file";
+    EXPECT_TRUE(fs.FolderExists(dir));
+    EXPECT_FALSE(fs.FileExists(u""));
+
+    EXPECT_EQ(fs.FullPath(u"C:\\A\\B\\..\\C\\"), u"C:\\A\\C\\");
+    EXPECT_EQ(fs.FullPath(u"C:/x/y"), u"C:\\x\\y");
+    EXPECT_EQ(fs.FullPath(u""), u"");
+    SetCurrentDirectoryW(W(dir));
+    EXPECT_EQ(fs.FullPath(u"sub\\.\\name"), dir + u"\\sub\\name");
+    EXPECT_EQ(fs.ExecutablePath().substr(fs.ExecutablePath().size() - 15), u"win32_tests.exe");
+}
+
+TEST(Win32Codec, ConvertsThroughCodePage932) {
+    Win32Codec codec;
+    ASSERT_EQ(codec.AnsiCodePage(), 932u) << "the tests run in a Japanese-locale prefix";
+    EXPECT_EQ(codec.Utf16ToAnsi(u"セットアップ"), "\x83\x5A\x83\x62\x83\x67\x83\x41\x83\x62\x83\x76");
+    EXPECT_EQ(codec.AnsiToUtf16("\x83\x5A\x83\x62\x83\x67"), u"セット");
+    // A character the code page lacks is replaced, the rest stays.
+    const std::string replaced = codec.Utf16ToAnsi(u"a\u0100b");
+    ASSERT_EQ(replaced.size(), 3u);
+    EXPECT_EQ(replaced[0], 'a');
+    EXPECT_EQ(replaced[2], 'b');
+    EXPECT_EQ(codec.UpperCase(u"caption"), u"CAPTION");
+    EXPECT_EQ(codec.LowerCase(u"KELVORAINSTALL"), u"kelvorainstall");
+}
+
+TEST(Win32SetupLog, SavesShiftJisWithCrLfAndRefusesAFolderInTheWay) {
+    Win32FileSystem fs;
+    Win32Codec codec;
+    const std::u16string dir = Folder(u"log");
+    SetCurrentDirectoryW(W(dir));
+    SetupLog log;
+    log.AddLog(u"OK : Folder Crate : C:\\Vorn\\Data");
+    log.AddLog(u"NG : File Not Found : C:\\配布\\\\license.txt");
+    SaveSetupLog(log, fs, codec);
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadAllDenyWrite(dir + u"\\Setuplog.txt", bytes).ok);
+    EXPECT_EQ(bytes, "OK : Folder Crate : C:\\Vorn\\Data\r\nNG : File Not Found : C:\\\x94\x7a\x95\x7a\\\\license.txt\r\n");
+
+    SaveSetupLog(SetupLog{}, fs, codec);
+    ASSERT_TRUE(fs.ReadAllDenyWrite(dir + u"\\Setuplog.txt", bytes).ok);
+    EXPECT_EQ(bytes, "");
+
+    const std::u16string blocked = Folder(u"log-blocked");
+    CreateDirectoryW(W(blocked + u"\\Setuplog.txt"), nullptr);
+    SetCurrentDirectoryW(W(blocked));
+    try {
+        SaveSetupLog(log, fs, codec);
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+        const std::u16string expected = u"ファイル \"" + blocked + u"\\Setuplog.txt\" を作成できません。";
+        EXPECT_EQ(e.Message().substr(0, expected.size()), expected);
+        EXPECT_GT(e.Message().size(), expected.size()) << "the system's description follows";
+        EXPECT_NE(e.Message().back(), u'.');
+    }
+}
+
+namespace {
+std::wstring g_caption, g_text;
+bool g_icon;
+
+BOOL CALLBACK ReadBoxOfThread(HWND box, LPARAM) {
+    wchar_t name[64] = L"";
+    GetClassNameW(box, name, 64);
+    if (std::wstring(name) != L"#32770" || !IsWindowVisible(box)) return TRUE;
+    wchar_t buffer[512] = L"";
+    SendMessageW(box, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
+    g_caption = buffer;
+    GetDlgItemTextW(box, 0xFFFF, buffer, 512);
+    g_text = buffer;
+    g_icon = GetDlgItem(box, 0x0440) != nullptr;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    return FALSE;
+}
+
+// Runs inside the box's own message loop: reads the open box and answers it.
+void CALLBACK ReadBox(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &ReadBoxOfThread, 0);
+}
+}  // namespace
+
+TEST(Win32Dialogs, ErrorBoxShowsTextTitleAndErrorIcon) {
+    Win32Dialogs dialogs([] { return static_cast<void*>(nullptr); });
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &ReadBox);
+    dialogs.ErrorBox(ErrorBoxText(u"画像のファイル拡張子 (.txt) が不明です"), u"Kelvorainstall");
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_caption, L"Kelvorainstall");
+    EXPECT_EQ(g_text, L"画像のファイル拡張子 (.txt) が不明です.");
+    EXPECT_TRUE(g_icon);
+}
