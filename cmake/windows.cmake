@@ -7,7 +7,14 @@ file(GLOB KELVORA_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(kelvora_win32 STATIC ${KELVORA_WIN32_SOURCES})
 target_link_libraries(kelvora_win32 PUBLIC kelvora_core ${KELVORA_WIN_LIBS})
 
-set(KELVORA_GUI_LINK -municode -mwindows -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+if(MINGW)
+  set(KELVORA_GUI_LINK -municode -mwindows -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+  set(KELVORA_FIXTURE_LINK -municode -mwindows)
+else()
+  # MSVC: the manifest comes from the resource script.
+  set(KELVORA_GUI_LINK /DYNAMICBASE /NXCOMPAT /MANIFEST:NO)
+  set(KELVORA_FIXTURE_LINK "")
+endif()
 
 file(GLOB KELVORA_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.rc)
 add_executable(KelvoraInstall WIN32 ${KELVORA_APP_SOURCES})
@@ -20,23 +27,32 @@ file(GLOB KELVORA_FIXTURE_SOURCES CONFIGURE_DEPENDS tests/fixtures/*.cpp)
 foreach(src ${KELVORA_FIXTURE_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} WIN32 ${src})
-  target_link_options(${name} PRIVATE -municode -mwindows)
+  target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
   target_link_libraries(${name} PRIVATE ${KELVORA_WIN_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
 endforeach()
 
-# GoogleTest from Debian's sources, built inside the cross build.
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest from Debian's sources, built inside the cross build. Elsewhere
+# (MSVC) the tests are built only when GoogleTest is installed.
+if(EXISTS /usr/src/googletest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(KELVORA_GTEST gtest gtest_main)
+else()
+  find_package(GTest QUIET)
+  if(GTest_FOUND)
+    set(KELVORA_GTEST GTest::gtest GTest::gtest_main)
+  endif()
+endif()
 
 # One CTest entry per test executable: discovery would start Wine for every target.
 foreach(level win32 e2e)
   file(GLOB sources CONFIGURE_DEPENDS tests/${level}/*.cpp)
-  if(sources)
+  if(sources AND KELVORA_GTEST)
     add_executable(${level}_tests ${sources})
     target_include_directories(${level}_tests PRIVATE tests/${level})
-    target_link_libraries(${level}_tests PRIVATE kelvora_win32 gtest gtest_main)
+    target_link_libraries(${level}_tests PRIVATE kelvora_win32 ${KELVORA_GTEST})
     target_compile_definitions(${level}_tests PRIVATE
       KELVORA_BIN_DIR="${CMAKE_BINARY_DIR}/bin" KELVORA_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
       KELVORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
