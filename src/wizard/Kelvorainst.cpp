@@ -65,6 +65,10 @@ TfrmKelvoraInstall::TfrmKelvoraInstall(Platform& platform, AppState& state)
                        &TabSheet08, &TabSheet09}) {
         PageControl.AddPage(*page);
     }
+    // The designed active page is the finished page. It is made active before
+    // the show handlers are attached: its handler hides Cancel and captions
+    // Next "完了", and belongs to the first showing, not to the construction.
+    PageControl.SetActivePageIndex(7);
     RadioButton_02_Yes.Group = {&RadioButton_02_No};
     RadioButton_02_No.Group = {&RadioButton_02_Yes};
 
@@ -94,8 +98,6 @@ TfrmKelvoraInstall::TfrmKelvoraInstall(Platform& platform, AppState& state)
     for (size_t i = 0; i < rows.size(); ++i) byId_[i]->AttachPeer(p_.ui.CreatePeer(rows[i]));
     Timer_01.AttachPeer(p_.ui.CreateTimer(ids::Timer_01));
     Timer_02.AttachPeer(p_.ui.CreateTimer(ids::Timer_02));
-    // The designed active page; its show handler runs when the window is first shown.
-    PageControl.SetActivePageIndex(7);
 
     // 2. The text printer, 3. the empty setup log, 4. the creation step.
     TextPrint = std::make_unique<T_TextPrintClass>();
