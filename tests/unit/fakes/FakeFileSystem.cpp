@@ -90,16 +90,27 @@ std::u16string FakeFileSystem::Key(const std::u16string& path) {
     return Upper(out);
 }
 
+// The folder part of a path in its own letter case, without the separator
+// (the drive root keeps it).
+static std::u16string ParentPath(const std::u16string& full) {
+    std::u16string p = full;
+    while (p.size() > 3 && p.back() == u'\\') p.pop_back();
+    const size_t sep = p.rfind(u'\\');
+    if (sep == std::u16string::npos || p.size() <= 3) return std::u16string();
+    return sep <= 2 ? p.substr(0, sep + 1) : p.substr(0, sep);
+}
+
 void FakeFileSystem::AddFolder(const std::u16string& path) {
     const std::u16string key = Key(path);
     std::u16string parent = ParentKey(key);
-    if (!parent.empty() && !folders_.count(parent)) AddFolder(parent);
+    // Missing levels get the letter case the path gives them.
+    if (!parent.empty() && !folders_.count(parent)) AddFolder(ParentPath(FullPath(path)));
     folders_.emplace(key, text::NamePart(FullPath(path)));
 }
 
 void FakeFileSystem::AddFile(const std::u16string& path, const std::string& bytes) {
     const std::u16string key = Key(path);
-    AddFolder(ParentKey(key));
+    AddFolder(ParentPath(FullPath(path)));
     files_[key] = {text::NamePart(path), bytes};
 }
 

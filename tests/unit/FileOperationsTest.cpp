@@ -1,0 +1,251 @@
+// Folder creation and copying on the in-memory file system: the acceptance
+// rules, the walk, the results and their setup-log lines.
+#include <gtest/gtest.h>
+
+#include "InstallFixture.h"
+#include "install/FileOperations.h"
+#include "install/PathRules.h"
+#include "platform/Text.h"
+
+namespace {
+
+struct AcceptRow {
+    std::u16string path;
+    PathKind kind;
+    bool forCreation;
+    PathVerdict verdict;
+};
+
+TEST(PathRules, AcceptanceTable) {
+    FakeFileSystem fs;  // current folder C:\Work (7 characters); drive C: only
+    const std::u16string name240(240, u'n');
+    const std::u16string rows239(239, u'f');
+    const std::vector<AcceptRow> rows = {
+        {u"", PathKind::Folder, false, PathVerdict::Empty},
+        {u"   ", PathKind::Folder, false, PathVerdict::Empty},
+        {u"   ", PathKind::File, false, PathVerdict::Empty},
+        {u"C:\\a\tb", PathKind::Folder, false, PathVerdict::BadCharacter},
+        {u"C:\\a\x1F", PathKind::File, false, PathVerdict::BadCharacter},
+        {u"C:\\a\"b", PathKind::Folder, false, PathVerdict::BadCharacter},
+        {u"C:\\a<b", PathKind::Folder, false, PathVerdict::BadCharacter},
+        {u"C:\\a>b", PathKind::File, false, PathVerdict::BadCharacter},
+        {u"C:\\a|b", PathKind::Folder, true, PathVerdict::BadCharacter},
+        {u"C:\\a?b*", PathKind::Folder, false, PathVerdict::Accepted},  // not among the refused characters
+        {u"C:\\a:b", PathKind::Folder, false, PathVerdict::MisplacedColon},
+        {u"1:\\a", PathKind::Folder, false, PathVerdict::MisplacedColon},
+        {u"ab:c", PathKind::File, false, PathVerdict::MisplacedColon},  // relative: C:\Work\ab:c
+        {u"C:relative", PathKind::Folder, true, PathVerdict::Accepted},
+        {u"\\\\?\\C:\\x", PathKind::Folder, true, PathVerdict::Accepted},
+        {u"\\\\?\\C:\\x:y", PathKind::Folder, false, PathVerdict::MisplacedColon},
+        // Lengths count the completed path: C:\Work\ + name.
+        {name240, PathKind::Folder, false, PathVerdict::TooLong},                       // 248
+        {name240.substr(1), PathKind::Folder, false, PathVerdict::Accepted},            // 247
+        {u"C:\\" + std::u16string(244, u'n'), PathKind::Folder, false, PathVerdict::Accepted},  // 247
+        {u"C:\\" + std::u16string(245, u'n'), PathKind::Folder, false, PathVerdict::TooLong},   // 248
+        {u"C:\\" + std::u16string(256, u'f'), PathKind::File, false, PathVerdict::Accepted},    // 259
+        {u"C:\\" + std::u16string(257, u'f'), PathKind::File, false, PathVerdict::TooLong},     // 260
+        {u"\\\\?\\C:\\" + std::u16string(400, u'n'), PathKind::Folder, false, PathVerdict::Accepted},
+        {u"Q:\\x", PathKind::Folder, true, PathVerdict::MissingDrive},
+        {u"Q:\\x", PathKind::Folder, false, PathVerdict::Accepted},
+        {u"Q:\\x", PathKind::File, true, PathVerdict::Accepted},
+        {u"\\\\server\\share\\x", PathKind::Folder, true, PathVerdict::Accepted},
+        {u"C:\\ok\\", PathKind::Folder, true, PathVerdict::Accepted},
+        {u"sub\\..\\x", PathKind::Folder, true, PathVerdict::Accepted},
+    };
+    for (const AcceptRow& row : rows) {
+        EXPECT_EQ(AcceptPath(fs, row.path, row.kind, row.forCreation), row.verdict)
+            << text::ToUtf8(row.path) << (row.kind == PathKind::File ? " (file)" : " (folder)");
+    }
+    EXPECT_TRUE(fs.Calls.empty()) << "judging a path changes nothing";
+}
+
+TEST(CreateFolder, ResultsAndLines) {
+    struct Row {
+        std::u16string path;
+        bool failed;
+        bool existsAfter;
+    };
+    InstallFixture f;
+    f.fake.fs.AddFolder(u"C:\\Exists");
+    f.fake.fs.AddFile(u"C:\\Taken");
+    f.fake.fs.AddFolder(u"C:\\Locked");
+    f.fake.fs.readOnlyFolders.insert(u"C:\\Locked");
+    const std::vector<Row> rows = {
+        {u"C:\\Exists", false, true},
+        {u"C:\\Vorn\\Data", false, true},          // every missing level
+        {u"C:\\Deep\\a\\b\\c\\", false, true},     // trailing separator, logged as passed
+        {u"rel\\x", false, true},                  // below the current folder
+        {u"Q:\\Nowhere", true, false},             // no such drive
+        {u"", true, false},
+        {u"C:\\bad|name", true, false},
+        {u"C:\\Taken\\sub", true, false},          // a file holds the name of a level
+        {u"C:\\Locked\\sub", true, false},         // the system refuses the level
+    };
+    Lines expected;
+    for (const Row& row : rows) {
+        EXPECT_EQ(CreateFolder(f.ctx, row.path), row.failed) << text::ToUtf8(row.path);
+        EXPECT_EQ(f.fake.fs.HasFolder(row.path), row.existsAfter) << text::ToUtf8(row.path);
+        expected.push_back((row.failed ? u"NG : Folder Crate : " : u"OK : Folder Crate : ") + row.path);
+    }
+    EXPECT_EQ(f.Lines(), expected);
+    EXPECT_TRUE(f.fake.fs.HasFolder(u"C:\\Work\\rel\\x"));
+    EXPECT_TRUE(f.fake.fs.HasFile(u"C:\\Taken"));
+}
+
+struct CopyFolderTest : ::testing::Test {
+    InstallFixture f;
+    FakeFileSystem& fs = f.fake.fs;
+    void SetUp() override {
+        fs.AddFile(u"C:\\Src\\a.txt", "a");
+        fs.AddFile(u"C:\\Src\\.hidden", "h");
+        fs.AddFile(u"C:\\Src\\sub\\b.txt", "b");
+        fs.AddFile(u"C:\\Src\\sub\\deeper\\c.txt", "c");
+        fs.AddFolder(u"C:\\Src\\empty");
+        fs.AddFolder(u"C:\\Src\\sub\\deeper\\empty2");
+    }
+    void ExpectFullCopy(const std::u16string& t) {
+        EXPECT_EQ(fs.Bytes(t + u"\\a.txt"), "a");
+        EXPECT_EQ(fs.Bytes(t + u"\\.hidden"), "h");
+        EXPECT_EQ(fs.Bytes(t + u"\\sub\\b.txt"), "b");
+        EXPECT_EQ(fs.Bytes(t + u"\\sub\\deeper\\c.txt"), "c");
+        EXPECT_TRUE(fs.HasFolder(t + u"\\empty"));
+        EXPECT_TRUE(fs.HasFolder(t + u"\\sub\\deeper\\empty2"));
+    }
+};
+
+TEST_F(CopyFolderTest, CopiesTheTreeOverExistingFilesAndDeletesNothing) {
+    fs.AddFile(u"C:\\Dst\\a.txt", "old");
+    fs.AddFile(u"C:\\Dst\\only-here.txt", "mine");
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src\\", u"C:\\Dst"));
+    ExpectFullCopy(u"C:\\Dst");
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\only-here.txt"), "mine");
+    EXPECT_EQ(f.Lines(), Lines{u"OK : Folder Copy : C:\\Src\\ C:\\Dst"});
+    EXPECT_EQ(f.CallsOf(u"CopyOneFile"), 4);
+}
+
+TEST_F(CopyFolderTest, EachFolderIsCreatedBeforeItsContents) {
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\New\\Dst"));
+    const auto index = [&](const std::u16string& call) {
+        for (size_t i = 0; i < fs.Calls.size(); ++i) {
+            if (fs.Calls[i] == call) return static_cast<int>(i);
+        }
+        ADD_FAILURE() << "missing call " << text::ToUtf8(call);
+        return -1;
+    };
+    const int sub = index(u"CreateOneFolder C:\\New\\Dst\\sub");
+    const int deeper = index(u"CreateOneFolder C:\\New\\Dst\\sub\\deeper");
+    EXPECT_LT(index(u"CreateOneFolder C:\\New\\Dst"), sub);
+    EXPECT_LT(sub, index(u"CopyOneFile C:\\Src\\sub\\b.txt C:\\New\\Dst\\sub\\b.txt"));
+    EXPECT_LT(deeper, index(u"CopyOneFile C:\\Src\\sub\\deeper\\c.txt C:\\New\\Dst\\sub\\deeper\\c.txt"));
+    ExpectFullCopy(u"C:\\New\\Dst");
+}
+
+TEST_F(CopyFolderTest, RefusedPairs) {
+    struct Row {
+        std::u16string source, target;
+        bool targetExists;
+    };
+    const std::vector<Row> rows = {
+        {u"C:\\Missing", u"C:\\T1", true},        // the target is made before the source is looked at
+        {u"C:\\Src", u"c:\\sRC", true},           // the same folder in other letter case
+        {u"C:\\Src", u"Q:\\T2", false},           // no such drive
+        {u"C:\\Src", u"", false},
+        {u"   ", u"C:\\T3", true},
+        {u"C:\\Sr|c", u"C:\\T4", true},
+        {u"C:\\Src", u"C:\\T5:x", false},
+        {u"C:\\" + std::u16string(245, u's'), u"C:\\T6", true},
+    };
+    Lines expected;
+    for (const Row& row : rows) {
+        const int copiesBefore = f.CallsOf(u"CopyOneFile");
+        EXPECT_TRUE(CopyFolder(f.ctx, row.source, row.target)) << text::ToUtf8(row.target);
+        EXPECT_EQ(f.CallsOf(u"CopyOneFile"), copiesBefore) << text::ToUtf8(row.target);
+        if (!row.target.empty()) EXPECT_EQ(fs.HasFolder(row.target), row.targetExists) << text::ToUtf8(row.target);
+        expected.push_back(u"NG : Folder Copy : " + row.source + u" " + row.target);
+    }
+    EXPECT_EQ(f.Lines(), expected);
+}
+
+TEST_F(CopyFolderTest, AFileLeftBehindIsAFailureAfterEverythingElseIsCopied) {
+    fs.AddFile(u"C:\\Dst\\sub\\b.txt", "old");
+    fs.readOnlyFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\b.txt"), "old");
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\a.txt"), "a");
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\deeper\\c.txt"), "c");
+    EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src\\sub\\b.txt C:\\Dst\\sub\\b.txt",
+                                u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+}
+
+TEST_F(CopyFolderTest, AFolderThatCannotBeCreatedIsAFailureAndItsSubtreeIsPassedBy) {
+    fs.AddFile(u"C:\\Dst\\sub", "a file where the folder belongs");
+    EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\a.txt"), "a");
+    EXPECT_TRUE(fs.HasFolder(u"C:\\Dst\\empty"));
+    EXPECT_EQ(f.CallsOf(u"CopyOneFile"), 2);
+    EXPECT_EQ(f.Lines(),
+              (Lines{u"NG : File Copy : C:\\Src\\sub C:\\Dst\\sub", u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+}
+
+TEST_F(CopyFolderTest, ATargetThatCannotBeCreatedIsAFailure) {
+    fs.AddFile(u"C:\\Blocked", "x");
+    EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Blocked\\Dst"));
+    EXPECT_EQ(f.CallsOf(u"CopyOneFile"), 0);
+    EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src C:\\Blocked\\Dst",
+                                u"NG : Folder Copy : C:\\Src C:\\Blocked\\Dst"}));
+}
+
+TEST_F(CopyFolderTest, ATargetInsideTheSourceEndsAndCopiesEachFileOnce) {
+    for (const std::u16string target : {u"C:\\Src\\sub\\deeper\\copy", u"C:\\Src\\Copy"}) {
+        InstallFixture g;
+        g.fake.fs = fs;
+        g.fake.fs.Calls.clear();
+        EXPECT_FALSE(CopyFolder(g.ctx, u"C:\\Src", target));
+        EXPECT_EQ(g.CallsOf(u"CopyOneFile"), 4) << text::ToUtf8(target);
+        EXPECT_EQ(g.fake.fs.Bytes(target + u"\\sub\\deeper\\c.txt"), "c");
+        EXPECT_FALSE(g.fake.fs.HasFolder(target + u"\\sub\\deeper\\copy")) << "no copy of the copy";
+        EXPECT_FALSE(g.fake.fs.HasFolder(target + u"\\Copy"));
+    }
+}
+
+TEST_F(CopyFolderTest, AnEmptySourceMakesTheTarget) {
+    fs.AddFolder(u"C:\\Hollow");
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Hollow", u"C:\\A\\B"));
+    EXPECT_TRUE(fs.HasFolder(u"C:\\A\\B"));
+    EXPECT_EQ(f.Lines(), Lines{u"OK : Folder Copy : C:\\Hollow C:\\A\\B"});
+}
+
+TEST(CopySingleFile, CopiesOnlyWhenItCan) {
+    struct Row {
+        const char* what;
+        std::u16string source, target;
+        bool result;
+        std::string targetAfter;  // "" = no such file
+    };
+    InstallFixture f;
+    FakeFileSystem& fs = f.fake.fs;
+    fs.AddFile(u"C:\\Dist\\Kelvora_Auth.exe", "new");
+    fs.AddFile(u"C:\\App\\writable.exe", "old");
+    fs.AddFile(u"C:\\App\\readonly.exe", "old");
+    fs.readOnlyFiles.insert(u"C:\\App\\readonly.exe");
+    fs.AddFolder(u"C:\\App\\folder.exe");
+    const std::vector<Row> rows = {
+        {"copied", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\new.exe", false, "new"},
+        {"overwritten", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\writable.exe", false, "new"},
+        {"missing source", u"C:\\Dist\\nothing.exe", u"C:\\App\\writable2.exe", true, ""},
+        {"a folder is no source", u"C:\\App\\folder.exe", u"C:\\App\\x.exe", true, ""},
+        {"missing target folder", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\NoSuch\\k.exe", true, ""},
+        {"read-only target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\readonly.exe", true, "old"},
+        {"refused target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\k<.exe", true, ""},
+        {"too long target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\" + std::u16string(253, u'k'), true, ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CopySingleFile(f.ctx, row.source, row.target), row.result) << row.what;
+        EXPECT_EQ(fs.HasFile(row.target), !row.targetAfter.empty()) << row.what;
+        EXPECT_EQ(fs.Bytes(row.target), row.targetAfter) << row.what;
+    }
+    EXPECT_FALSE(fs.HasFolder(u"C:\\NoSuch"));
+    EXPECT_TRUE(f.Lines().empty());
+}
+
+}  // namespace
