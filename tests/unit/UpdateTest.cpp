@@ -1,0 +1,77 @@
+// The update mode on fakes: the question, the copy report, the companion
+// program and the desktop shortcut, and CloseAllowed at the end.
+#include <gtest/gtest.h>
+
+#include "InstallFixture.h"
+#include "install/UpdateMode.h"
+
+namespace {
+
+const std::u16string kQuestion = u" VORN6 x86版 1.0 のアップデートを行いますか？";
+const AskedBox kAsk{kQuestion, u"アップデート", 0x21};
+const AskedBox kDone{u"上書きアップデートを行いました。", u"報告", 0x40};
+const AskedBox kFailed{u"上書きアップデートは、失敗しました。", u"警告", 0x10};
+
+struct Row {
+    const char* what;
+    int answer;
+    bool productFolder;
+    bool companionBeside;
+    bool companionInstalled;
+    std::u16string upDateShortCut;
+    std::vector<AskedBox> boxes;
+    Lines lines;
+    std::string companionAfter;  // "" = none
+};
+
+TEST(Update, EveryPath) {
+    const std::u16string copyOk = u"OK : Folder Copy : C:\\Dist\\VORN6\\ C:\\Drosvik\\VORN6";
+    const std::u16string copyNg = u"NG : Folder Copy : C:\\Dist\\VORN6\\ C:\\Drosvik\\VORN6";
+    const Lines shortcutOk = {u"OK : Short Cut File Save : C:\\Users\\u\\Desktop\\VORN6.lnk",
+                              u"OK : ShortCut : C:\\Drosvik\\VORN6\\VORN6.exe VORN6"};
+    const Lines shortcutNg = {u"NG : File Not Found : C:\\Drosvik\\VORN6\\VORN6.exe",
+                              u"NG : ShortCut : C:\\Drosvik\\VORN6\\VORN6.exe VORN6"};
+    const std::vector<Row> rows = {
+        {"cancel", mb::IdCancel, true, true, false, u"Yes", {kAsk}, {}, ""},
+        {"done, companion added, shortcut", mb::IdOk, true, true, false, u"Yes", {kAsk, kDone},
+         {copyOk, shortcutOk[0], shortcutOk[1]}, "new"},
+        {"done, companion kept", mb::IdOk, true, true, true, u"", {kAsk, kDone}, {copyOk}, "installed"},
+        {"done, no companion beside", mb::IdOk, true, false, false, u"No", {kAsk, kDone}, {copyOk}, ""},
+        {"lower-case yes", mb::IdOk, true, true, false, u"yes", {kAsk, kDone}, {copyOk}, "new"},
+        {"copy failed, still companion and shortcut", mb::IdOk, false, true, false, u"Yes", {kAsk, kFailed},
+         {copyNg, shortcutNg[0], shortcutNg[1]}, "new"},
+    };
+    for (const Row& row : rows) {
+        InstallFixture f;
+        InstallerSettings& s = f.settings;
+        s.Version = u"1.0";
+        s.DeriveTitles();
+        s.UpDate = u"Yes";
+        s.UpDateShortCut = row.upDateShortCut;
+        s.InstallDir = u"C:\\Drosvik\\VORN6";
+        if (row.productFolder) f.fake.fs.AddFile(u"C:\\Dist\\VORN6\\VORN6.exe", "program");
+        if (row.companionBeside) f.fake.fs.AddFile(u"C:\\Dist\\Kelvora_Auth.exe", "new");
+        if (row.companionInstalled) f.fake.fs.AddFile(u"C:\\Drosvik\\VORN6\\Kelvora_Auth.exe", "installed");
+        f.fake.fs.AddFolder(u"C:\\Drosvik\\VORN6");
+        f.fake.dialogs.answers = {row.answer};
+        bool closeAllowed = false;
+
+        RunUpdate(f.ctx, closeAllowed);
+
+        EXPECT_TRUE(closeAllowed) << row.what;
+        ASSERT_EQ(f.fake.dialogs.boxes.size(), row.boxes.size()) << row.what;
+        for (size_t i = 0; i < row.boxes.size(); ++i) {
+            EXPECT_EQ(f.fake.dialogs.boxes[i].text, row.boxes[i].text) << row.what;
+            EXPECT_EQ(f.fake.dialogs.boxes[i].caption, row.boxes[i].caption) << row.what;
+            EXPECT_EQ(f.fake.dialogs.boxes[i].flags, row.boxes[i].flags) << row.what;
+        }
+        EXPECT_EQ(f.Lines(), row.lines) << row.what;
+        EXPECT_EQ(f.fake.fs.Bytes(u"C:\\Drosvik\\VORN6\\Kelvora_Auth.exe"), row.companionAfter) << row.what;
+        if (row.answer != mb::IdOk) {
+            EXPECT_FALSE(f.fake.fs.HasFile(u"C:\\Drosvik\\VORN6\\VORN6.exe")) << row.what;
+            EXPECT_TRUE(f.fake.links.written.empty()) << row.what;
+        }
+    }
+}
+
+}  // namespace
