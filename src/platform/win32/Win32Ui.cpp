@@ -1,0 +1,479 @@
+#include "platform/win32/Win32Ui.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32UiPeers.h"
+#include "platform/win32/Win32UiSystem.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TfrmKelvoraInstall";
+constexpr int kClientWidth = 502;
+constexpr int kClientHeight = 391;
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+constexpr int kNormalHeight = 11;  // pixels at 96 dpi
+constexpr int kTitleHeight = 19;
+
+class TimerOnWindow : public TimerPeer {
+public:
+    TimerOnWindow(HWND window, int id) : window_(window), id_(static_cast<UINT_PTR>(id)) {}
+    ~TimerOnWindow() override { Stop(); }
+    void Start(unsigned milliseconds) override { SetTimer(window_, id_, milliseconds, nullptr); }
+    void Stop() override { KillTimer(window_, id_); }
+
+private:
+    HWND window_;
+    UINT_PTR id_;
+};
+
+HFONT MakeFont(int pixels, bool bold, UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(pixels, static_cast<int>(dpi), 96);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    // DEFAULT_CHARSET lets the font mapper link in Japanese glyphs; an ANSI
+    // Tahoma shows boxes for them.
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+    lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+bool IsMultiLineEdit(const ControlSpec& spec) { return spec.kind == ControlKind::Memo; }
+
+}  // namespace
+
+Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
+    uisys::InitProgressBarClass();
+    Win32ControlPeer::RegisterClasses(instance_);
+
+    WNDCLASSEXW mainClass{};
+    mainClass.cbSize = sizeof mainClass;
+    mainClass.lpfnWndProc = &Win32Ui::WindowProc;
+    mainClass.hInstance = instance_;
+    mainClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    mainClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    mainClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+    if (!mainClass.hIcon) mainClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    mainClass.lpszClassName = kMainClass;
+    RegisterClassExW(&mainClass);
+
+    window_ = CreateWindowExW(kMainExStyle, kMainClass, L"", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
+                              kClientHeight, nullptr, nullptr, instance_, this);
+    // Windows sends no DPI change at creation, even on a 150 % monitor: scale once here.
+    dpi_ = uisys::DpiForWindow(window_);
+    CreateFonts();
+    RECT where{};
+    GetWindowRect(window_, &where);
+    ResizeToClient(where.left, where.top);
+}
+
+Win32Ui::~Win32Ui() {
+    if (window_) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+void Win32Ui::Bind(FormEvents& events) { events_ = &events; }
+
+HWND Win32Ui::ControlHandle(int id) const {
+    Win32ControlPeer* peer = PeerById(id);
+    return peer ? peer->Handle() : nullptr;
+}
+
+std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& spec) {
+    const wchar_t* windowClass = L"STATIC";
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    switch (spec.kind) {
+        case ControlKind::Page:
+        case ControlKind::Panel:
+            windowClass = Win32ControlPeer::ContainerClass();
+            style |= WS_CLIPCHILDREN;
+            exStyle |= WS_EX_CONTROLPARENT;
+            break;
+        case ControlKind::Label:
+            style |= SS_NOPREFIX | ((spec.flags & cf::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+            break;
+        case ControlKind::Button:
+            windowClass = L"BUTTON";
+            style |= (spec.flags & cf::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+            break;
+        case ControlKind::Edit:
+            windowClass = L"EDIT";
+            style |= ES_LEFT | ES_AUTOHSCROLL | ((spec.flags & cf::ReadOnly) ? ES_READONLY : 0);
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::Memo:
+            windowClass = L"EDIT";
+            style |= ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                     ((spec.flags & cf::VScroll) ? WS_VSCROLL : 0) | ((spec.flags & cf::ReadOnly) ? ES_READONLY : 0);
+            if (!(spec.flags & cf::NoBorder)) exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::CheckBox:
+            windowClass = L"BUTTON";
+            style |= BS_AUTOCHECKBOX;
+            break;
+        case ControlKind::RadioButton:
+            windowClass = L"BUTTON";
+            style |= BS_AUTORADIOBUTTON;
+            break;
+        case ControlKind::ProgressBar:
+            windowClass = PROGRESS_CLASSW;
+            break;
+        case ControlKind::Image:
+            windowClass = Win32ControlPeer::PictureClass();
+            break;
+    }
+    if (spec.flags & cf::TabStop) style |= WS_TABSTOP;
+    if (spec.flags & cf::GroupStart) style |= WS_GROUP;
+    if (spec.flags & cf::Disabled) style |= WS_DISABLED;
+
+    HWND parent = spec.parent ? ControlHandle(spec.parent) : window_;
+    if (!parent) parent = window_;
+    HWND control = CreateWindowExW(exStyle, windowClass, L"", style, 0, 0, 0, 0, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    if (!control) return nullptr;
+    auto peer = std::make_unique<Win32ControlPeer>(*this, spec, control);
+    if (spec.kind == ControlKind::RadioButton) {
+        // A radio button opens a group or joins the one opened last on its parent.
+        peer->groupLeader = peer.get();
+        if (!(spec.flags & cf::GroupStart)) {
+            for (auto it = peers_.rbegin(); it != peers_.rend(); ++it) {
+                if ((*it)->Spec().parent != spec.parent) continue;
+                if ((*it)->Spec().kind == ControlKind::RadioButton) peer->groupLeader = (*it)->groupLeader;
+                break;
+            }
+        }
+    }
+    peer->ApplyDpi();
+    peers_.push_back(peer.get());
+    return peer;
+}
+
+void Win32Ui::Forget(Win32ControlPeer* peer) { peers_.erase(std::remove(peers_.begin(), peers_.end(), peer), peers_.end()); }
+
+std::unique_ptr<TimerPeer> Win32Ui::CreateTimer(int id) { return std::make_unique<TimerOnWindow>(window_, id); }
+
+void Win32Ui::SetCaption(const std::u16string& caption) { SetWindowTextW(window_, W(caption)); }
+
+void Win32Ui::ShowMainWindow() {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        CentreOnScreen();
+    }
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    UpdateWindow(window_);
+    HWND focus = GetFocus();
+    if (!focus || focus == window_ || !IsChild(window_, focus)) FocusFirstControl();
+}
+
+void Win32Ui::CloseMainWindow() {
+    ShowWindow(window_, SW_HIDE);
+    // The loop ends once the running handler has returned to it.
+    PostQuitMessage(0);
+}
+
+void Win32Ui::DispatchPending() {
+    MSG message;
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The main loop ends the program; nothing after the quit request is dispatched here.
+            quit = true;
+            quitCode = message.wParam;
+            break;
+        }
+        if (TranslateWizardKeys(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+int Win32Ui::RunMessageLoop() {
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1) return 0;
+        if (TranslateWizardKeys(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK Win32Ui::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<Win32Ui*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32Ui*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Ui::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession();
+        case WM_COMMAND:
+            OnCommand(wParam, lParam);
+            return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            return OnControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case 0x02E0:  // WM_DPICHANGED
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void Win32Ui::OnClose() {
+    // Close box, Alt+F4 and the system menu: the form decides; the window is
+    // never destroyed here.
+    if (events_) events_->CloseRequested();
+}
+
+BOOL Win32Ui::OnQueryEndSession() { return events_ ? (events_->EndSessionQueried() ? TRUE : FALSE) : TRUE; }
+
+void Win32Ui::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) != BN_CLICKED || !lParam || !events_) return;
+    Win32ControlPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam));
+    if (!peer) return;
+    const ControlKind kind = peer->Spec().kind;
+    if (kind == ControlKind::Button || kind == ControlKind::CheckBox || kind == ControlKind::RadioButton) {
+        events_->ControlClicked(peer->Spec().id);
+    }
+}
+
+void Win32Ui::OnTimer(UINT_PTR id) {
+    if (events_) events_->TimerFired(static_cast<int>(id));
+}
+
+LRESULT Win32Ui::OnControlColour(UINT message, HDC dc, HWND control) {
+    Win32ControlPeer* peer = PeerOf(control);
+    if (!peer) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    const ControlSpec& spec = peer->Spec();
+    const COLORREF background = BackgroundOf(spec);
+    const HBRUSH brush = background == RGB(255, 255, 255) ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
+                                                          : GetSysColorBrush(COLOR_BTNFACE);
+    switch (spec.kind) {
+        case ControlKind::Label:
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton:
+        case ControlKind::Button:
+            // Labels and boxes stand on their container's colour.
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, background);
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<LRESULT>(brush);
+        case ControlKind::Memo:
+        case ControlKind::Edit:
+            // A read-only box described as white stays white instead of the face colour.
+            if (message == WM_CTLCOLORSTATIC && (spec.flags & cf::White) && IsWindowEnabled(control)) {
+                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+                SetBkColor(dc, RGB(255, 255, 255));
+                return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+void Win32Ui::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi ? dpi : 96;
+    CreateFonts();
+    ResizeToClient(suggested.left, suggested.top);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Win32Ui::CreateFonts() {
+    // The controls still hold the old fonts until they get the new ones: keep
+    // them alive until then.
+    Font oldNormal = std::move(normalFont_), oldTitle = std::move(titleFont_), oldHeader = std::move(headerFont_);
+    normalFont_.reset(MakeFont(kNormalHeight, false, dpi_));
+    titleFont_.reset(MakeFont(kTitleHeight, true, dpi_));
+    headerFont_.reset(MakeFont(kNormalHeight, true, dpi_));
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(normalFont_.get()), FALSE);
+    for (Win32ControlPeer* peer : peers_) peer->ApplyDpi();
+}
+
+HFONT Win32Ui::FontFor(uint32_t flags) const {
+    if (flags & cf::BoldTitle) return titleFont_.get();
+    if (flags & cf::BoldHeader) return headerFont_.get();
+    return normalFont_.get();
+}
+
+COLORREF Win32Ui::BackgroundOf(const ControlSpec& spec) const {
+    const ControlSpec* at = &spec;
+    while (at) {
+        if (at->flags & cf::White) return RGB(255, 255, 255);
+        if (at->flags & cf::Face) return GetSysColor(COLOR_BTNFACE);
+        Win32ControlPeer* parent = at->parent ? PeerById(at->parent) : nullptr;
+        at = parent ? &parent->Spec() : nullptr;
+    }
+    return RGB(255, 255, 255);  // the main window is white
+}
+
+void Win32Ui::ResizeToClient(int left, int top) {
+    RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+    uisys::AdjustForDpi(frame, kMainStyle, kMainExStyle, dpi_);
+    SetWindowPos(window_, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Ui::CentreOnScreen() {
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &info);
+    const RECT& screen = info.rcMonitor;
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - w) / 2,
+                 screen.top + (screen.bottom - screen.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A monitor of another DPI at the new place sends WM_DPICHANGED, which keeps the client size.
+}
+
+Win32ControlPeer* Win32Ui::PeerOf(HWND window) const {
+    for (Win32ControlPeer* peer : peers_) {
+        if (peer->Handle() == window) return peer;
+    }
+    return nullptr;
+}
+
+Win32ControlPeer* Win32Ui::PeerById(int id) const {
+    for (Win32ControlPeer* peer : peers_) {
+        if (peer->Spec().id == id) return peer;
+    }
+    return nullptr;
+}
+
+Win32ControlPeer* Win32Ui::PeerWithFlag(uint32_t flag) const {
+    for (Win32ControlPeer* peer : peers_) {
+        if (peer->Spec().flags & flag) return peer;
+    }
+    return nullptr;
+}
+
+// ---- Keyboard ---------------------------------------------------------------
+
+bool Win32Ui::TranslateWizardKeys(const MSG& message) {
+    if (message.message != WM_KEYDOWN) return false;
+    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    Win32ControlPeer* focused = PeerOf(GetFocus());
+    switch (message.wParam) {
+        case VK_TAB:
+            // Ctrl+Tab would pick a page: the wizard has no tabs to pick.
+            if (GetKeyState(VK_CONTROL) < 0) return true;
+            MoveFocus(GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_RETURN:
+            // The memos take Enter as a line break.
+            if (focused && IsMultiLineEdit(focused->Spec())) return false;
+            // A focused push button is the one Enter presses, as in every dialog.
+            if (focused && focused->Spec().kind == ControlKind::Button) {
+                Click(focused->Spec().id);
+            } else if (Win32ControlPeer* next = PeerWithFlag(cf::DefaultButton)) {
+                Click(next->Spec().id);
+            }
+            return true;
+        case VK_ESCAPE:
+            if (Win32ControlPeer* cancel = PeerWithFlag(cf::CancelButton)) Click(cancel->Spec().id);
+            return true;
+        case VK_UP:
+        case VK_LEFT:
+        case VK_DOWN:
+        case VK_RIGHT:
+            if (!focused || focused->Spec().kind != ControlKind::RadioButton) return false;
+            MoveInRadioGroup(*focused, message.wParam == VK_UP || message.wParam == VK_LEFT);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Win32Ui::Click(int id) {
+    // Through the form, whose model presses a button only while it is shown and enabled.
+    if (events_) events_->ControlClicked(id);
+}
+
+bool Win32Ui::CanTakeTab(const Win32ControlPeer& peer) const {
+    HWND window = peer.Handle();
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
+    if (peer.Spec().kind != ControlKind::RadioButton) return (GetWindowLongW(window, GWL_STYLE) & WS_TABSTOP) != 0;
+    // A radio group is one stop: its selected button, or its first when none is selected.
+    if (SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED) return true;
+    for (Win32ControlPeer* other : peers_) {
+        if (other->groupLeader == peer.groupLeader && SendMessageW(other->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED &&
+            IsWindowVisible(other->Handle()) && IsWindowEnabled(other->Handle())) {
+            return false;
+        }
+    }
+    return peer.groupLeader == &peer;
+}
+
+void Win32Ui::MoveFocus(bool backward) {
+    std::vector<Win32ControlPeer*> stops;
+    for (Win32ControlPeer* peer : peers_) {
+        if (CanTakeTab(*peer)) stops.push_back(peer);
+    }
+    if (stops.empty()) return;
+    const auto at = std::find(stops.begin(), stops.end(), PeerOf(GetFocus()));
+    const int count = static_cast<int>(stops.size());
+    int index;
+    if (at == stops.end()) {
+        index = backward ? count - 1 : 0;
+    } else {
+        index = (static_cast<int>(at - stops.begin()) + (backward ? count - 1 : 1)) % count;
+    }
+    Win32ControlPeer* target = stops[static_cast<size_t>(index)];
+    SetFocus(target->Handle());
+    if (target->Spec().kind == ControlKind::Edit) SendMessageW(target->Handle(), EM_SETSEL, 0, -1);
+}
+
+void Win32Ui::MoveInRadioGroup(Win32ControlPeer& from, bool backward) {
+    std::vector<Win32ControlPeer*> group;
+    for (Win32ControlPeer* peer : peers_) {
+        if (peer->groupLeader == from.groupLeader && IsWindowVisible(peer->Handle()) && IsWindowEnabled(peer->Handle())) {
+            group.push_back(peer);
+        }
+    }
+    const auto at = std::find(group.begin(), group.end(), &from);
+    if (group.size() < 2 || at == group.end()) return;
+    const int count = static_cast<int>(group.size());
+    const int index = (static_cast<int>(at - group.begin()) + (backward ? count - 1 : 1)) % count;
+    Win32ControlPeer* target = group[static_cast<size_t>(index)];
+    SetFocus(target->Handle());
+    // Selecting by arrow is a click: the automatic radio button ticks itself and reports it.
+    SendMessageW(target->Handle(), BM_CLICK, 0, 0);
+}
+
+void Win32Ui::FocusFirstControl() {
+    SetFocus(window_);
+    MoveFocus(false);
+}
