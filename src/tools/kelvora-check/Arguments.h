@@ -1,0 +1,51 @@
+// The command line of kelvora-check, shared by the Linux and Windows entries.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace check {
+
+struct Arguments {
+    std::string folder;
+    std::string workingFolder;
+    bool json = false;
+    std::string error;  // not empty when the command line is wrong
+};
+
+constexpr int kUsageExitCode = 3;
+
+inline const char* Usage() {
+    return "usage: kelvora-check <distribution folder> [--working-folder DIR] [--json]\n"
+           "exit code: 0 clean, 1 warnings, 2 errors, 3 usage or unreadable folder\n";
+}
+
+// Arguments as UTF-8.
+inline Arguments ParseArguments(const std::vector<std::string>& args) {
+    Arguments a;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--json") {
+            a.json = true;
+        } else if (args[i] == "--working-folder") {
+            if (i + 1 >= args.size()) {
+                a.error = "--working-folder needs a folder";
+                return a;
+            }
+            a.workingFolder = args[++i];
+        } else if (args[i] == "-h" || args[i] == "--help") {
+            a.error = "help";
+            return a;
+        } else if (!args[i].empty() && args[i][0] == '-') {
+            a.error = "unknown option " + args[i];
+            return a;
+        } else if (a.folder.empty()) {
+            a.folder = args[i];
+        } else {
+            a.error = "one distribution folder only";
+            return a;
+        }
+    }
+    if (a.error.empty() && a.folder.empty()) a.error = "no distribution folder given";
+    return a;
+}
+
+}  // namespace check
