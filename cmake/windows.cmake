@@ -73,3 +73,11 @@ if(TARGET win32_tests)
     add_dependencies(win32_tests ${name})
   endforeach()
 endif()
+
+# Command-line tools, each with its own CMakeLists.txt (as in the native build).
+file(GLOB KELVORA_TOOL_DIRS CONFIGURE_DEPENDS LIST_DIRECTORIES true src/tools/*)
+foreach(dir ${KELVORA_TOOL_DIRS})
+  if(EXISTS ${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endforeach()
