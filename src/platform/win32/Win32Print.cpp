@@ -113,14 +113,19 @@ public:
         DOCINFOW info{};
         info.cbSize = sizeof info;
         info.lpszDocName = W(title_);
+        // The job counts as running from here: the spooler may ask the abort
+        // check while the job starts, and a print requested then is refused.
+        printing_ = true;
         // A job that cannot start (a cancelled file-name prompt, say) is not
         // an error here: the first draw, page or end reports it.
-        if (StartDocW(dc_, &info) <= 0) return;
-        if (StartPage(dc_) <= 0) {
-            AbortDoc(dc_);
+        if (StartDocW(dc_, &info) <= 0) {
+            printing_ = false;
             return;
         }
-        printing_ = true;
+        if (StartPage(dc_) <= 0) {
+            AbortDoc(dc_);
+            printing_ = false;
+        }
     }
 
     void EndDocument() override {

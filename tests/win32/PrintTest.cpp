@@ -1,0 +1,496 @@
+// The text printer on a real printer device context under Wine: a PostScript
+// file printer (scripts/setup-printer) whose output is rendered with
+// ghostscript and looked at pixel by pixel: margins, wrapping, page break with
+// the title, portrait forced, the abort check, the print dialog, and the
+// errors when no job can start or no printer is the default.
+#include <windows.h>
+#include <commdlg.h>
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/AppError.h"
+#include "platform/Text.h"
+#include "platform/win32/Win32Print.h"
+#include "platform/win32/Win32Text.h"
+#include "print/Textprintclass.h"
+
+namespace {
+
+const std::string kOutDir = std::string(KELVORA_BIN_DIR) + "/../print-win32";
+
+std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+std::wstring WinPath(const std::string& unixPath) {
+    std::wstring w = L"Z:" + Widen(unixPath);
+    for (auto& c : w)
+        if (c == L'/') c = L'\\';
+    return w;
+}
+
+std::string ReadAll(const std::string& unixPath) {
+    HANDLE h = CreateFileW(WinPath(unixPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buf[65536];
+    DWORD n = 0;
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) bytes.append(buf, n);
+    CloseHandle(h);
+    return bytes;
+}
+
+// Points the spooler's LPT1: at a file of this test and restores the old target.
+class SpoolTarget {
+public:
+    explicit SpoolTarget(const std::string& name) : path_(kOutDir + "/" + name + ".ps") {
+        CreateDirectoryW(WinPath(kOutDir).c_str(), nullptr);
+        DeleteFileW(WinPath(path_).c_str());
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key_, nullptr);
+        wchar_t old[1024];
+        DWORD size = sizeof old;
+        hadOld_ = RegQueryValueExW(key_, L"LPT1:", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+                  ERROR_SUCCESS;
+        if (hadOld_) old_ = old;
+        Set(Widen(path_));
+    }
+    ~SpoolTarget() {
+        if (hadOld_) Set(old_);
+        RegCloseKey(key_);
+    }
+    void Set(const std::wstring& target) {
+        RegSetValueExW(key_, L"LPT1:", 0, REG_SZ, reinterpret_cast<const BYTE*>(target.c_str()),
+                       static_cast<DWORD>((target.size() + 1) * sizeof(wchar_t)));
+    }
+    const std::string& path() const { return path_; }
+    std::string Output() const { return ReadAll(path_); }
+
+private:
+    std::string path_;
+    HKEY key_ = nullptr;
+    bool hadOld_ = false;
+    std::wstring old_;
+};
+
+// Takes the default printer away for the test's duration.
+class NoDefaultPrinter {
+public:
+    NoDefaultPrinter() {
+        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                      KEY_ALL_ACCESS, &key_);
+        wchar_t old[1024];
+        DWORD size = sizeof old;
+        if (RegQueryValueExW(key_, L"Device", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS)
+            old_ = old;
+        RegDeleteValueW(key_, L"Device");
+    }
+    ~NoDefaultPrinter() {
+        if (!old_.empty())
+            RegSetValueExW(key_, L"Device", 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                           static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key_);
+    }
+
+private:
+    HKEY key_ = nullptr;
+    std::wstring old_;
+};
+
+// Runs a shell command line on the Linux side and waits for it. Wine starts
+// ELF programs but gives no usable handle for them, so the command leaves its
+// exit code in a file that is polled for.
+int RunUnix(const std::string& command) {
+    static int serial = 0;
+    const std::string done = kOutDir + "/done-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    const std::wstring sh = L"Z:\\bin\\sh";
+    std::wstring cmd = L"\"" + sh + L"\" -c \"" + Widen(command) + L"; echo $? > " + Widen(done) + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(sh.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    for (int i = 0; i < 1200; ++i) {
+        const std::string code = ReadAll(done);
+        if (!code.empty() && code.back() == '\n') {
+            DeleteFileW(WinPath(done).c_str());
+            return std::atoi(code.c_str());
+        }
+        Sleep(50);
+    }
+    return -2;
+}
+
+struct Gray {
+    int width = 0, height = 0;
+    std::string pixels;
+    bool Ink(int x, int y) const { return static_cast<unsigned char>(pixels[size_t(y) * width + x]) < 128; }
+    // Whether any pixel in the rectangle is dark.
+    bool AnyInk(int x0, int y0, int x1, int y1) const {
+        for (int y = std::max(0, y0); y < std::min(height, y1); ++y)
+            for (int x = std::max(0, x0); x < std::min(width, x1); ++x)
+                if (Ink(x, y)) return true;
+        return false;
+    }
+};
+
+Gray ReadPgm(const std::string& unixPath) {
+    Gray g;
+    const std::string bytes = ReadAll(unixPath);
+    // "P5", width, height, maximum; ghostscript puts a comment line in between.
+    size_t at = 0;
+    std::vector<std::string> fields;
+    while (fields.size() < 4 && at < bytes.size()) {
+        if (bytes[at] == '#') {
+            at = bytes.find('\n', at);
+            if (at == std::string::npos) return {};
+        } else if (!std::isspace(static_cast<unsigned char>(bytes[at]))) {
+            const size_t end = bytes.find_first_of(" \t\r\n", at);
+            fields.push_back(bytes.substr(at, end - at));
+            at = end;
+            continue;
+        }
+        ++at;
+    }
+    if (fields.size() < 4 || fields[0] != "P5" || fields[3] != "255") return {};
+    ++at;  // the single blank after the maximum
+    g.width = std::atoi(fields[1].c_str());
+    g.height = std::atoi(fields[2].c_str());
+    g.pixels = bytes.substr(std::min(at, bytes.size()));
+    if (g.pixels.size() < size_t(g.width) * g.height) return {};
+    return g;
+}
+
+// The pages of a PostScript file in gray at `dpi`, and the same as PNG at 100 dpi
+// for a person to look at.
+std::vector<Gray> Render(const std::string& ps, int dpi) {
+    const std::string base = ps.substr(0, ps.size() - 3);
+    for (int i = 1; i <= 20; ++i)
+        for (const char* ext : {".pgm", ".png"})
+            DeleteFileW(WinPath(base + "-" + std::to_string(i) + ext).c_str());
+    const std::string gs = "gs -q -dSAFER -dBATCH -dNOPAUSE ";
+    EXPECT_EQ(RunUnix(gs + "-sDEVICE=png16m -r100 -sOutputFile=" + base + "-%d.png " + ps), 0);
+    const int rc = RunUnix(gs + "-sDEVICE=pgmraw -r" + std::to_string(dpi) + " -sOutputFile=" + base + "-%d.pgm " + ps);
+    EXPECT_EQ(rc, 0) << "ghostscript could not render " << ps;
+    std::vector<Gray> pages;
+    for (int i = 1;; ++i) {
+        const std::string name = base + "-" + std::to_string(i) + ".pgm";
+        Gray g = ReadPgm(name);
+        if (g.width == 0) break;
+        DeleteFileW(WinPath(name).c_str());
+        pages.push_back(std::move(g));
+    }
+    return pages;
+}
+
+int Count(const std::string& hay, const std::string& needle) {
+    int n = 0;
+    for (size_t at = hay.find(needle); at != std::string::npos; at = hay.find(needle, at + 1)) ++n;
+    return n;
+}
+
+// The default printer's own metrics, beyond what the text printer reads.
+struct Metrics {
+    int offsetX, offsetY, dpiX, dpiY, width, height;
+};
+Metrics DefaultPrinterMetrics() {
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof pd;
+    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    Metrics m{};
+    if (!PrintDlgW(&pd)) return m;
+    m = {GetDeviceCaps(pd.hDC, PHYSICALOFFSETX), GetDeviceCaps(pd.hDC, PHYSICALOFFSETY),
+         GetDeviceCaps(pd.hDC, LOGPIXELSX),      GetDeviceCaps(pd.hDC, LOGPIXELSY),
+         GetDeviceCaps(pd.hDC, HORZRES),         GetDeviceCaps(pd.hDC, VERTRES)};
+    DeleteDC(pd.hDC);
+    GlobalFree(pd.hDevMode);
+    GlobalFree(pd.hDevNames);
+    return m;
+}
+
+// A hidden window whose handler runs when a posted message reaches it.
+class Probe {
+public:
+    Probe() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KelvoraPrintProbe";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Probe() { DestroyWindow(hwnd_); }
+    void Post(std::function<void()> handler) {
+        handler_ = std::move(handler);
+        PostMessageW(hwnd_, WM_APP, 0, 0);
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+        auto* self = reinterpret_cast<Probe*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (msg == WM_APP && self && self->handler_) {
+            auto handler = std::move(self->handler_);
+            self->handler_ = nullptr;
+            handler();
+            return 0;
+        }
+        return DefWindowProcW(h, msg, w, l);
+    }
+    HWND hwnd_ = nullptr;
+    std::function<void()> handler_;
+};
+
+// Answers the dialogs of this thread as a person would: OK or Cancel, after
+// an optional look at or change of the dialog's controls.
+class DialogAnswer {
+public:
+    explicit DialogAnswer(int button, std::function<void(HWND)> before = nullptr) {
+        button_ = button;
+        before_ = std::move(before);
+        hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~DialogAnswer() {
+        UnhookWindowsHookEx(hook_);
+        before_ = nullptr;
+    }
+    static int seen;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM w, LPARAM l) {
+        if (code == HCBT_ACTIVATE) {
+            const HWND dialog = reinterpret_cast<HWND>(w);
+            wchar_t cls[16] = {};
+            GetClassNameW(dialog, cls, 16);
+            if (std::wstring(cls) == L"#32770") {
+                ++seen;
+                if (before_) before_(dialog);
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, w, l);
+    }
+    static int button_;
+    static std::function<void(HWND)> before_;
+    HHOOK hook_ = nullptr;
+};
+int DialogAnswer::seen = 0;
+int DialogAnswer::button_ = IDOK;
+std::function<void(HWND)> DialogAnswer::before_;
+
+// The printer combo box of the print dialog.
+constexpr int kPrinterCombo = 0x0473;
+
+std::wstring ComboText(HWND dialog) {
+    const HWND combo = GetDlgItem(dialog, kPrinterCombo);
+    const LRESULT i = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (i == CB_ERR) return {};
+    wchar_t text[256] = {};
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void ChooseInCombo(HWND dialog, const std::wstring& name) {
+    const HWND combo = GetDlgItem(dialog, kPrinterCombo);
+    const LRESULT i = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kPrinterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+std::u16string Repeat(const std::u16string& s, int n) {
+    std::u16string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+class Win32Printing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t name[256];
+        DWORD size = 256;
+        if (!GetDefaultPrinterW(name, &size)) GTEST_FAIL() << "no default printer: run scripts/setup-printer";
+    }
+};
+
+}  // namespace
+
+TEST_F(Win32Printing, LongTextWrapsAtTheRightMarginAndRepeatsTheTitleOnThePageAfterTheFirst) {
+    SpoolTarget out("layout");
+    Win32PrintSystem print(nullptr);
+    PrintDevice& device = print.CurrentPrinter();
+    const Metrics m = DefaultPrinterMetrics();
+    ASSERT_GT(m.dpiY, 0);
+
+    T_TextPrintClass tp;
+    tp.SetPrinter(&device);
+    tp.Title = u"見出し 使用許諾契約書（続き）";
+    device.SetFontName(u"ＭＳ ゴシック");
+    device.SetFontSize(12);
+    const int h = device.TextHeight(u"あ");
+    EXPECT_NEAR(h, m.dpiY / 6, m.dpiY / 30) << "12 pt at LOGPIXELSY";
+    // Full-width text of five and a half printable widths a line; the lines
+    // fill one and a half pages.
+    const int perPage = (m.height - tp.MarginTop - tp.MarginBottom) / h;
+    const int perPiece = (m.width - 400) / device.TextWidth(u"あ");
+    const std::u16string clause = u"第一条　本ソフトウェアの使用許諾について定める。";
+    const std::u16string line = Repeat(clause, perPiece * 11 / 2 / int(clause.size()));
+    for (int i = 0; i < perPage * 3 / 2 / 6; ++i) tp.Lines.push_back(line);
+    // Landscape before the job: the stored width is the landscape one, the job portrait.
+    device.SetOrientation(Orientation::Landscape);
+    const int landscapeWidth = device.PageWidth();
+    ASSERT_GT(landscapeWidth, m.width);
+    tp.PrintDocument();
+    EXPECT_EQ(tp.PrintWidth, landscapeWidth - 400);
+    EXPECT_EQ(device.PageWidth(), m.width);
+    EXPECT_FALSE(device.IsPrinting());
+    EXPECT_EQ(print.CurrentPrinterName(), u"Kelvora PS Printer");
+
+    const std::string ps = out.Output();
+    ASSERT_FALSE(ps.empty()) << "nothing reached " << out.path();
+    EXPECT_EQ(Count(ps, "%%Page: "), 2);
+    const std::vector<Gray> pages = Render(out.path(), m.dpiX);
+    ASSERT_EQ(pages.size(), 2u);
+    for (const Gray& page : pages) {
+        ASSERT_GE(page.width, m.offsetX + m.width);
+        // No ink outside the margins (a few pixels for glyph overhang).
+        EXPECT_FALSE(page.AnyInk(0, 0, m.offsetX + 200 - 3, page.height)) << "ink left of the left margin";
+        EXPECT_FALSE(page.AnyInk(m.offsetX + m.width - 200 + 3, 0, page.width, page.height)) << "ink in the right margin";
+        // Wrapped lines fill the width: ink within two characters of the right margin.
+        EXPECT_TRUE(page.AnyInk(m.offsetX + m.width - 200 - 2 * h, 0, m.offsetX + m.width - 200, page.height));
+    }
+    const int top = m.offsetY + 200;
+    // Page 1: the band of one line below the top margin stays empty; text starts under it.
+    EXPECT_FALSE(pages[0].AnyInk(0, 0, pages[0].width, top + h - 2));
+    EXPECT_TRUE(pages[0].AnyInk(0, top + h, pages[0].width, top + 2 * h));
+    // Page 2: the title at the top margin.
+    EXPECT_FALSE(pages[1].AnyInk(0, 0, pages[1].width, top - 3));
+    EXPECT_TRUE(pages[1].AnyInk(0, top, pages[1].width, top + h));
+}
+
+TEST_F(Win32Printing, AbortCheckDispatchesMessagesWhileThePageIsSpooledAndRefusesASecondPrint) {
+    SpoolTarget out("abortcheck");
+    Win32PrintSystem print(nullptr);
+    PrintDevice& device = print.CurrentPrinter();
+    T_TextPrintClass tp;
+    tp.SetPrinter(&device);
+    tp.Lines = {u"一行目", u"二行目"};
+    Probe probe;
+    bool ran = false, printingThen = false;
+    std::u16string secondPrint;
+    probe.Post([&] {
+        ran = true;
+        printingThen = device.IsPrinting();
+        // A second print confirmed in the dialog while the job runs.
+        DialogAnswer ok(IDOK);
+        try {
+            print.ShowPrintDialog();
+        } catch (const AppError& e) {
+            secondPrint = e.Message();
+        }
+    });
+    const int checksBefore = print.AbortChecks();
+    try {
+        tp.PrintDocument();
+    } catch (const AppError& e) {
+        FAIL() << text::ToUtf8(e.Message());
+    }
+    EXPECT_GT(print.AbortChecks(), checksBefore);
+    EXPECT_TRUE(ran) << "the posted message waited for the job's end";
+    EXPECT_TRUE(printingThen);
+    EXPECT_EQ(secondPrint, u"印刷実行中です");
+    EXPECT_FALSE(device.IsPrinting());
+    EXPECT_EQ(Count(out.Output(), "%%Page: "), 1) << "the running job finished";
+}
+
+// A second printer beside the default one, for the test's duration.
+class SecondPrinter {
+public:
+    SecondPrinter() {
+        wchar_t port[] = L"LPT1:", driver[] = L"Kelvora PostScript", processor[] = L"WinPrint", raw[] = L"RAW";
+        PRINTER_INFO_2W pi{};
+        pi.pPrinterName = name_;
+        pi.pPortName = port;
+        pi.pDriverName = driver;
+        pi.pPrintProcessor = processor;
+        pi.pDatatype = raw;
+        pi.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+        if (HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi))) ClosePrinter(h);
+    }
+    ~SecondPrinter() {
+        HANDLE h = nullptr;
+        PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        if (OpenPrinterW(name_, &h, &access)) {
+            DeletePrinter(h);
+            ClosePrinter(h);
+        }
+    }
+    std::wstring Name() const { return name_; }
+
+private:
+    wchar_t name_[32] = L"Kelvora Second Printer";
+};
+
+TEST_F(Win32Printing, DialogOpensOnThePreviousChoiceAndCancelChangesNothing) {
+    SecondPrinter second;
+    Win32PrintSystem print(nullptr);
+    std::wstring shown;
+    auto look = [&](HWND d) { shown = ComboText(d); };
+    {
+        DialogAnswer ok(IDOK, look);
+        ASSERT_TRUE(print.ShowPrintDialog());
+    }
+    EXPECT_EQ(shown, L"Kelvora PS Printer") << "the first dialog opens on the default printer";
+    EXPECT_EQ(print.CurrentPrinterName(), u"Kelvora PS Printer");
+    {
+        DialogAnswer ok(IDOK, [&](HWND d) { ChooseInCombo(d, second.Name()); });
+        ASSERT_TRUE(print.ShowPrintDialog());
+    }
+    EXPECT_EQ(print.CurrentPrinterName(), u"Kelvora Second Printer");
+    {
+        DialogAnswer cancel(IDCANCEL, look);
+        EXPECT_FALSE(print.ShowPrintDialog());
+    }
+    EXPECT_EQ(shown, second.Name()) << "the next dialog opens on the previous choice";
+    EXPECT_EQ(print.CurrentPrinterName(), u"Kelvora Second Printer") << "cancel keeps the printer";
+    EXPECT_GT(print.CurrentPrinter().PageWidth(), 0);
+}
+
+TEST_F(Win32Printing, OutputThatCannotBeWrittenIsAnErrorNotASuccess) {
+    SpoolTarget out("unwritable");
+    out.Set(L"/nonexistent-folder/kelvora/out.ps");
+    Win32PrintSystem print(nullptr);
+    T_TextPrintClass tp;
+    tp.SetPrinter(&print.CurrentPrinter());
+    tp.Lines = {u"届かない行"};
+    try {
+        tp.PrintDocument();
+        ADD_FAILURE() << "the job reported success";
+    } catch (const AppError& e) {
+        EXPECT_FALSE(e.Message().empty());
+    }
+    EXPECT_FALSE(print.CurrentPrinter().IsPrinting());
+}
+
+TEST_F(Win32Printing, NoDefaultPrinterIsReportedBeforeAnyDialog) {
+    NoDefaultPrinter none;
+    Win32PrintSystem print(nullptr);
+    DialogAnswer::seen = 0;
+    DialogAnswer ok(IDOK);
+    try {
+        print.RequireDefaultPrinter();
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.Message(), u"デフォルトのプリンタが現在選択されていません");
+    }
+    EXPECT_EQ(DialogAnswer::seen, 0);
+}
