@@ -93,7 +93,7 @@ const std::vector<ControlSpec> kRows = {
     // Index 7, finished.
     {K::Image, ids::Image9, ids::TabSheet08, 0, 0, 118, PageHeight, nullptr, 0, Art::SidePicture, "Image9"},
     {K::Label, ids::Label_08_01, ids::TabSheet08, 144, 24, 342, 58, nullptr, BoldTitle | WordWrap, Art::None, "Label_08_01"},
-    {K::Label, ids::Label_08_02, ids::TabSheet08, 144, 103, 305, 40, nullptr, WordWrap, Art::None, "Label_08_02"},
+    {K::Label, ids::Label_08_02, ids::TabSheet08, 144, 103, 305, 44, nullptr, WordWrap, Art::None, "Label_08_02"},
     {K::Label, ids::Label19, ids::TabSheet08, 144, 148, 342, 17, u"セットアップを終了するには「完了」をクリックしてください。", 0, Art::None, "Label19"},
     {K::CheckBox, ids::CheckBox_08_01, ids::TabSheet08, 144, 183, 342, 17, nullptr, TabStop | GroupStart, Art::None, "CheckBox_08_01"},
 
