@@ -463,7 +463,8 @@ private:
             return;
         }
         Walk(product_, {});
-        if (longTargets_)
+        // A refused target folder is reported on its own; its files are not counted again.
+        if (longTargets_ && AcceptPath(fs_, s_.InstallDir, PathKind::Folder, false) == PathVerdict::Accepted)
             Add(Severity::Warning, std::u16string(), 0,
                 text::FromInt(static_cast<long long>(longTargets_)) +
                     u" target paths would be 260 characters or longer (e.g. " + WithSeparator(s_.InstallDir) + longExample_ +
