@@ -271,6 +271,8 @@ TEST_F(Navigation, CloseBoxOnTheFinishedPageAsksAndStartsNothing) {
     ReachFinish();
     form->CheckBox_08_01.SetChecked(true);
     const size_t boxes = fp.dialogs.boxes.size();
+    Click(ids::Button_Cansel);  // Esc: Cancel is hidden here and does nothing
+    EXPECT_EQ(fp.ui.closes, 0);
     form->CloseRequested();
     EXPECT_EQ(fp.ui.closes, 1);
     EXPECT_EQ(fp.dialogs.boxes.size(), boxes);

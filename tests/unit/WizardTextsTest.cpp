@@ -133,8 +133,10 @@ TEST_F(Texts, ReenteringTheReadyPageRebuildsTheSummary) {
     form->Memo06.Add(u"typed by the user");
     Back();
     form->CheckBox_05_QuickIcon.SetChecked(false);
+    form->ProgressBar_07.SetPosition(5);
     Next();
     EXPECT_EQ(form->Memo06.Lines(), Summary(u"C:\\Drosvik\\VORN6", {}, u"Drosvik", true, false));
+    EXPECT_EQ(form->ProgressBar_07.Position(), 0);
 }
 
 // A peer for the summary box that records what the window layer is told.
