@@ -75,12 +75,13 @@ void FakePrintDevice::DrawTextAt(int x, int y, const std::u16string& text) {
 
 void FakePrintDevice::NewPage() {
     RequireJob(printing);
-    ++pages;
     calls.push_back(u"NewPage");
+    if (onSpool) onSpool();
+    ++pages;
 }
 
 void FakePrintDevice::BeginDocument() {
-    calls.push_back(u"BeginDocument");
+    calls.push_back(u"BeginDocument " + title + (orientation == Orientation::Portrait ? u" portrait" : u" landscape"));
     if (startFails) return;
     printing = true;
     ++jobs;
@@ -90,6 +91,7 @@ void FakePrintDevice::BeginDocument() {
 void FakePrintDevice::EndDocument() {
     RequireJob(printing);
     calls.push_back(u"EndDocument");
+    if (onSpool) onSpool();
     printing = false;
 }
 
@@ -99,16 +101,28 @@ void FakePrintDevice::AbortDocument() {
     printing = false;
 }
 
+std::vector<std::u16string> FakePrintDevice::TextsOnPage(int page) const {
+    std::vector<std::u16string> texts;
+    for (const Draw& d : draws)
+        if (d.page == page) texts.push_back(d.text);
+    return texts;
+}
+
 void FakePrintSystem::RequireDefaultPrinter() {
     if (!hasDefaultPrinter) throw AppError(u"デフォルトのプリンタが現在選択されていません");
 }
 
 bool FakePrintSystem::ShowPrintDialog() {
     ++dialogs;
-    if (dialogAnswers.empty()) return true;
-    const bool ok = dialogAnswers.front();
-    dialogAnswers.pop_front();
-    return ok;
+    bool ok = true;
+    if (!dialogAnswers.empty()) {
+        ok = dialogAnswers.front();
+        dialogAnswers.pop_front();
+    }
+    if (!ok) return false;
+    if (device.printing) throw AppError(u"印刷実行中です");
+    if (chooseLandscape) device.orientation = Orientation::Landscape;
+    return true;
 }
 
 std::unique_ptr<ControlPeer> FakeUi::CreatePeer(const ControlSpec& spec) {

@@ -101,24 +101,31 @@ public:
     std::shared_ptr<Picture> Decode(const std::string& bytes, const std::u16string& extension) override;
 };
 
-// A device with fixed metrics: every character is charWidth wide and lineHeight high.
+// A device with fixed metrics: every character is charWidth wide and lineHeight
+// high; the page is pageWidth x pageHeight in portrait and turned in landscape.
 class FakePrintDevice : public PrintDevice {
 public:
     int pageWidth = 1000, pageHeight = 1400, charWidth = 10, lineHeight = 50;
     bool startFails = false;   // BeginDocument leaves no running job
     bool printing = false;
-    Orientation orientation = Orientation::Landscape;
+    Orientation orientation = Orientation::Portrait;
     std::u16string title, fontName;
     int fontSize = 0, pages = 0, jobs = 0, aborts = 0;
+    uint32_t fontColor = 0xFFFFFFFF, penColor = 0xFFFFFFFF;
+    int penWidth = 0;
     struct Draw {
         int page, x, y;
         std::u16string text;
     };
     std::vector<Draw> draws;
+    // "BeginDocument <title> <orientation>", "NewPage", "EndDocument", "AbortDocument".
     std::vector<std::u16string> calls;
+    // Runs while a page is spooled (new page, end of document), as the abort
+    // check dispatching waiting messages does.
+    std::function<void()> onSpool;
 
-    int PageWidth() override { return pageWidth; }
-    int PageHeight() override { return pageHeight; }
+    int PageWidth() override { return orientation == Orientation::Portrait ? pageWidth : pageHeight; }
+    int PageHeight() override { return orientation == Orientation::Portrait ? pageHeight : pageWidth; }
     int TextWidth(const std::u16string& text) override { return charWidth * static_cast<int>(text.size()); }
     int TextHeight(const std::u16string&) override { return lineHeight; }
     void DrawTextAt(int x, int y, const std::u16string& text) override;
@@ -131,9 +138,12 @@ public:
     void SetOrientation(Orientation o) override { orientation = o; }
     void SetFontName(const std::u16string& name) override { fontName = name; }
     void SetFontSize(int points) override { fontSize = points; }
-    void SetFontColor(uint32_t) override {}
-    void SetPenWidth(int) override {}
-    void SetPenColor(uint32_t) override {}
+    void SetFontColor(uint32_t rgb) override { fontColor = rgb; }
+    void SetPenWidth(int width) override { penWidth = width; }
+    void SetPenColor(uint32_t rgb) override { penColor = rgb; }
+
+    // The texts drawn on one page, top to bottom.
+    std::vector<std::u16string> TextsOnPage(int page) const;
 };
 
 class FakePrintSystem : public PrintSystem {
@@ -142,8 +152,11 @@ public:
     bool hasDefaultPrinter = true;
     std::deque<bool> dialogAnswers;  // true = OK; OK when empty
     int dialogs = 0;
+    // The orientation chosen in the dialog on OK, when set.
+    bool chooseLandscape = false;
     std::u16string name = u"Fake Printer";
     void RequireDefaultPrinter() override;
+    // Refuses an OK while a job runs, as the real printer does.
     bool ShowPrintDialog() override;
     PrintDevice& CurrentPrinter() override { return device; }
     std::u16string CurrentPrinterName() override { return name; }
