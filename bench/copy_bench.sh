@@ -1,0 +1,74 @@
+#!/bin/bash
+# Copy speed of CopyFolder against Wine's xcopy /E and Linux cp -a, on one
+# tree of 10 000 files and 1 GiB, in one run. Prints the times and ratios.
+#   bench/copy_bench.sh [BUILD_DIR]
+# BUILD_DIR is a MinGW build folder holding win32_tests.exe. Each copy is
+# timed with the sync that puts it on disk; the source is read once first so
+# that all three start from a warm cache.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build/mingw}"
+# shellcheck source=/dev/null
+source "$root/scripts/wine-env" "${WINEPREFIX:-}" >/dev/null
+kelvora_start_xvfb
+kelvora_start_wineserver
+bench="$WINEPREFIX/drive_c/kelvora-bench"
+cleanup() { rm -rf "$bench"; kelvora_stop; }
+trap cleanup EXIT
+
+rm -rf "$bench"; mkdir -p "$bench/src"
+# 100 folders of 100 files; sizes vary around 107 374 bytes so the total is 1 GiB.
+python3 - "$bench/src" <<'PY'
+import os, random, sys
+root = sys.argv[1]
+random.seed(7)
+block = os.urandom(1 << 20)
+total, files = 1 << 30, 10000
+base = total // files
+left = total
+for i in range(files):
+    size = left if i == files - 1 else base + random.randint(-base // 2, base // 2)
+    size = max(0, min(size, left - (files - 1 - i)))
+    left -= size
+    d = os.path.join(root, "d%03d" % (i // 100))
+    os.makedirs(d, exist_ok=True)
+    off = random.randrange(0, len(block))
+    data = (block[off:] + block) * (size // len(block) + 1)
+    with open(os.path.join(d, "f%05d.bin" % i), "wb") as f:
+        f.write(data[:size])
+PY
+sync
+echo "tree: $(find "$bench/src" -type f | wc -l) files, $(du -sb "$bench/src" | cut -f1) bytes"
+cat "$bench"/src/*/* >/dev/null
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+
+cd "$build"
+t0=$(now)
+KELVORA_BENCH_SOURCE='C:\kelvora-bench\src' KELVORA_BENCH_TARGET='C:\kelvora-bench\copyfolder' \
+  wine ./win32_tests.exe --gtest_filter=FileOperationsBench.CopyFolderForTheBenchScript >"$bench/copyfolder.log" 2>&1
+sync; t1=$(now)
+grep -q '^\[  PASSED  \] 1 test' "$bench/copyfolder.log" || { cat "$bench/copyfolder.log"; exit 1; }
+diff -r "$bench/src" "$bench/copyfolder" >/dev/null || { echo "CopyFolder copy differs"; exit 1; }
+rm -rf "$bench/copyfolder"; sync
+
+t2=$(now)
+wine xcopy /E /I /H /Y /Q 'C:\kelvora-bench\src' 'C:\kelvora-bench\xcopy' >/dev/null 2>&1
+sync; t3=$(now)
+[ "$(find "$bench/xcopy" -type f | wc -l)" = 10000 ] || { echo "xcopy copied $(find "$bench/xcopy" -type f | wc -l) files"; exit 1; }
+rm -rf "$bench/xcopy"; sync
+
+t4=$(now)
+cp -a "$bench/src" "$bench/cp"
+sync; t5=$(now)
+rm -rf "$bench/cp"
+
+cf=$(elapsed "$t0" "$t1"); xc=$(elapsed "$t2" "$t3"); cp=$(elapsed "$t4" "$t5")
+echo "CopyFolder:  ${cf} s ($(grep -o 'copyfolder_ms=[0-9]*' "$bench/copyfolder.log" | cut -d= -f2) ms inside the process)"
+echo "xcopy /E:    ${xc} s"
+echo "cp -a:       ${cp} s"
+awk -v cf="$cf" -v xc="$xc" -v cp="$cp" 'BEGIN {
+  printf "speed of CopyFolder relative to xcopy: %.2f x (goal >= 0.95)\n", xc / cf
+  printf "speed of CopyFolder relative to cp -a: %.2f x\n", cp / cf
+}'
