@@ -344,6 +344,16 @@ void Win32Ui::ResizeToClient(int left, int top) {
     uisys::AdjustForDpi(frame, kMainStyle, kMainExStyle, dpi_);
     SetWindowPos(window_, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame the system draws can differ from the one it computed for this
+    // DPI (a process the system scales, or a menu bar of another height):
+    // correct by what the client area came out as.
+    RECT client;
+    GetClientRect(window_, &client);
+    const int dx = Scale(kClientWidth) - client.right, dy = Scale(kClientHeight) - client.bottom;
+    if (dx || dy) {
+        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + dx, frame.bottom - frame.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Win32Ui::CentreOnScreen() {

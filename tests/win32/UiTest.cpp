@@ -1,0 +1,455 @@
+// The wizard window built on the real Win32 window layer under Wine: controls,
+// texts, visibility, the wizard keys, timers, the close protocol and DPI scaling,
+// all checked from the Win32 side.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+#include "platform/win32/Win32Codec.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Links.h"
+#include "platform/win32/Win32Pictures.h"
+#include "platform/win32/Win32Print.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Ui.h"
+#include "wizard/ControlIds.h"
+#include "wizard/Kelvorainst.h"
+#include "wizard/Layout.h"
+
+namespace {
+
+// Message boxes answered from a script and recorded, so no real box blocks the test.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Asked {
+        std::u16string text, caption;
+        unsigned flags;
+    };
+    std::vector<Asked> asked;
+    std::deque<int> answers;  // IDOK when empty
+    int ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned flags) override {
+        asked.push_back({text, caption, flags});
+        if (answers.empty()) return mb::IdOk;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ErrorBox(const std::u16string& text, const std::u16string& title) override { asked.push_back({text, title, 0x10}); }
+    bool BrowseForFolder(const std::u16string&, std::u16string&) override { return false; }
+};
+
+std::u16string WindowText(HWND window) {
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(static_cast<size_t>(length));
+    return U(buffer);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+bool QuitPosted() {
+    MSG message;
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// The real form on the real window layer, with message boxes scripted.
+class WizardWindow : public ::testing::Test {
+protected:
+    Win32Ui ui{GetModuleHandleW(nullptr)};
+    std::function<void*()> owner = [this] { return ui.MainWindowHandle(); };
+    Win32FileSystem fs;
+    Win32Codec codec;
+    ScriptedDialogs dialogs;
+    Win32Shell shell{owner};
+    Win32Links links;
+    Win32Pictures pictures;
+    Win32PrintSystem print{owner};
+    Platform platform{fs, codec, dialogs, shell, links, pictures, print, ui};
+    AppState state;
+    std::unique_ptr<TfrmKelvoraInstall> form;
+
+    void SetUp() override {
+        form = std::make_unique<TfrmKelvoraInstall>(platform, state);
+        ASSERT_TRUE(form->ShowFirstTime());
+        dialogs.asked.clear();  // the start-up notices
+        Pump();
+    }
+    void TearDown() override {
+        form.reset();
+        QuitPosted();
+    }
+
+    HWND Main() const { return static_cast<HWND>(ui.MainWindowHandle()); }
+    HWND Handle(int id) const { return ui.ControlHandle(id); }
+    int Page() const { return form->PageControl.ActivePageIndex(); }
+    void Pump(int milliseconds = 0) {
+        const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
+        do {
+            ui.DispatchPending();
+            if (milliseconds) Sleep(5);
+        } while (static_cast<LONG>(until - GetTickCount()) > 0);
+    }
+    // A click as the button itself reports it.
+    void Click(int id) {
+        SendMessageW(Handle(id), BM_CLICK, 0, 0);
+        Pump();
+    }
+    // A key as the keyboard delivers it: to the focused control, with the
+    // modifier keys held in the thread's key state.
+    void Press(WPARAM key, std::initializer_list<int> held = {}) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        BYTE saved[256];
+        memcpy(saved, keys, sizeof keys);
+        for (int k : held) keys[k] = 0x80;
+        SetKeyboardState(keys);
+        HWND target = GetFocus() ? GetFocus() : Main();
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+        Pump();
+        SetKeyboardState(saved);
+    }
+    int AbandonBoxes() const {
+        int n = 0;
+        for (const auto& box : dialogs.asked) n += box.caption == u"セットアップ中止確認";
+        return n;
+    }
+};
+
+TEST_F(WizardWindow, EveryDescribedControlIsAStandardControlWithItsIdClassStylesAndPlace) {
+    ASSERT_EQ(ui.Dpi(), 96u) << "the test prefix runs at 96 dpi";
+    for (const ControlSpec& spec : layout::WindowDescription()) {
+        SCOPED_TRACE(spec.name);
+        HWND h = Handle(spec.id);
+        ASSERT_TRUE(h);
+        EXPECT_EQ(GetDlgCtrlID(h), spec.id);
+        EXPECT_EQ(GetParent(h), spec.parent ? Handle(spec.parent) : Main());
+        const LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
+        const std::wstring cls = ClassOf(h);
+        auto is = [&](const wchar_t* name) { return lstrcmpiW(cls.c_str(), name) == 0; };
+        switch (spec.kind) {
+            case ControlKind::Page:
+            case ControlKind::Panel: EXPECT_TRUE(is(L"KelvoraContainer")); break;
+            case ControlKind::Image: EXPECT_TRUE(is(L"KelvoraPicture")); break;
+            case ControlKind::Label:
+                EXPECT_TRUE(is(L"Static"));
+                EXPECT_TRUE(style & SS_NOPREFIX);
+                EXPECT_EQ(style & SS_TYPEMASK, (spec.flags & cf::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+                break;
+            case ControlKind::Button:
+                EXPECT_TRUE(is(L"Button"));
+                EXPECT_EQ(style & BS_TYPEMASK, (spec.flags & cf::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+                break;
+            case ControlKind::CheckBox:
+                EXPECT_TRUE(is(L"Button"));
+                EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX);
+                break;
+            case ControlKind::RadioButton:
+                EXPECT_TRUE(is(L"Button"));
+                EXPECT_EQ(style & BS_TYPEMASK, BS_AUTORADIOBUTTON);
+                break;
+            case ControlKind::Edit:
+                EXPECT_TRUE(is(L"Edit"));
+                EXPECT_FALSE(style & ES_MULTILINE);
+                EXPECT_TRUE(style & ES_AUTOHSCROLL);
+                EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
+                EXPECT_EQ((style & ES_READONLY) != 0, (spec.flags & cf::ReadOnly) != 0);
+                break;
+            case ControlKind::Memo:
+                EXPECT_TRUE(is(L"Edit"));
+                EXPECT_TRUE(style & ES_MULTILINE);
+                EXPECT_TRUE(style & ES_WANTRETURN);
+                EXPECT_EQ((style & WS_VSCROLL) != 0, (spec.flags & cf::VScroll) != 0);
+                EXPECT_EQ((ex & WS_EX_CLIENTEDGE) != 0, !(spec.flags & cf::NoBorder));
+                EXPECT_EQ((style & ES_READONLY) != 0, (spec.flags & cf::ReadOnly) != 0);
+                break;
+            case ControlKind::ProgressBar: EXPECT_TRUE(is(L"msctls_progress32")); break;
+        }
+        if (spec.kind == ControlKind::RadioButton) {
+            // A radio group is one tab stop, carried by its selected button.
+            EXPECT_EQ((style & WS_TABSTOP) != 0, SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        } else {
+            EXPECT_EQ((style & WS_TABSTOP) != 0, (spec.flags & cf::TabStop) != 0);
+        }
+        EXPECT_EQ((style & WS_GROUP) != 0, (spec.flags & cf::GroupStart) != 0);
+        RECT r;
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, spec.left);
+        EXPECT_EQ(r.top, spec.top);
+        EXPECT_EQ(r.right - r.left, spec.width);
+        EXPECT_EQ(r.bottom - r.top, spec.height);
+    }
+    EXPECT_FALSE(IsWindowEnabled(Handle(ids::Edit_04_StartMenu))) << "the start-menu box is disabled";
+}
+
+TEST_F(WizardWindow, MainWindowIsAFixedWhiteWizardOf502By391WithTheTaskbarButton) {
+    wchar_t cls[64] = {};
+    GetClassNameW(Main(), cls, 64);
+    EXPECT_STREQ(cls, L"TfrmKelvoraInstall");
+    RECT client;
+    GetClientRect(Main(), &client);
+    EXPECT_EQ(client.right, 502);
+    EXPECT_EQ(client.bottom, 391);
+    const LONG style = GetWindowLongW(Main(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(GetWindowLongW(Main(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(Main(), GW_OWNER), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    // Centred on the screen.
+    RECT frame;
+    GetWindowRect(Main(), &frame);
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_LE(std::abs((frame.left + frame.right) / 2 - cx / 2), 1);
+    EXPECT_LE(std::abs((frame.top + frame.bottom) / 2 - cy / 2), 1);
+    // Fonts: Tahoma 11 px for everything, bold 19 px for the big titles.
+    LOGFONTW normal{}, title{}, header{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Handle(ids::Label4), WM_GETFONT, 0, 0)), sizeof normal, &normal);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Handle(ids::Label_01_01), WM_GETFONT, 0, 0)), sizeof title, &title);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Handle(ids::HeaderTitle_02), WM_GETFONT, 0, 0)), sizeof header, &header);
+    EXPECT_STREQ(normal.lfFaceName, L"Tahoma");
+    EXPECT_EQ(normal.lfHeight, -11);
+    EXPECT_EQ(normal.lfWeight, FW_NORMAL);
+    EXPECT_EQ(normal.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_EQ(title.lfHeight, -19);
+    EXPECT_EQ(title.lfWeight, FW_BOLD);
+    EXPECT_EQ(header.lfHeight, -11);
+    EXPECT_EQ(header.lfWeight, FW_BOLD);
+}
+
+TEST_F(WizardWindow, TextsOfTheModelAreMirroredAndWhatTheUserChangesIsReadBack) {
+    EXPECT_EQ(WindowText(Main()), form->WindowCaption());
+    for (const ControlSpec& spec : layout::WindowDescription()) {
+        if (spec.kind != ControlKind::Label && spec.kind != ControlKind::Button && spec.kind != ControlKind::CheckBox &&
+            spec.kind != ControlKind::RadioButton) {
+            continue;
+        }
+        SCOPED_TRACE(spec.name);
+        EXPECT_EQ(WindowText(Handle(spec.id)), form->ControlById(spec.id)->Caption());
+    }
+    EXPECT_EQ(WindowText(Handle(ids::Label4)),
+              u"以下の使用許諾傾契約書をお読みください。インストールを続行するにはこの契約書に同意する必要があります。");
+    EXPECT_EQ(WindowText(Handle(ids::Memo01)), form->Memo01.Text());
+    EXPECT_NE(WindowText(Handle(ids::Memo01)).find(u"\r\n"), std::u16string::npos);
+    EXPECT_EQ(WindowText(Handle(ids::Edit_03_Folder)), form->Settings().InstallDir);
+
+    form->Button_Next.SetCaption(u"インストール");
+    EXPECT_EQ(WindowText(Handle(ids::Button_Next)), u"インストール");
+
+    SendMessageW(Handle(ids::Edit_03_Folder), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"D:\\別の場所"));
+    EXPECT_EQ(form->Edit_03_Folder.Text(), u"D:\\別の場所");
+    ASSERT_TRUE(form->CheckBox_05_DesktopIcon.Checked());
+    SendMessageW(Handle(ids::CheckBox_05_DesktopIcon), BM_CLICK, 0, 0);
+    EXPECT_FALSE(form->CheckBox_05_DesktopIcon.Checked());
+    EXPECT_EQ(SendMessageW(Handle(ids::RadioButton_02_No), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(WizardWindow, OnlyTheActivePageIsShownAndTheBarFollowsTheModelThroughClicks) {
+    const int pages[] = {ids::TabSheet01, ids::TabSheet02, ids::TabSheet03, ids::TabSheet04, ids::TabSheet05,
+                         ids::TabSheet06, ids::TabSheet07, ids::TabSheet08, ids::TabSheet09};
+    const int bar[] = {ids::Button_Prev, ids::Button_Next, ids::Button_Cansel, ids::Button_Print, ids::Button_Reset};
+    auto check = [&](int expectedPage) {
+        SCOPED_TRACE(expectedPage);
+        ASSERT_EQ(Page(), expectedPage);
+        for (int i = 0; i < 9; ++i) EXPECT_EQ(IsWindowVisible(Handle(pages[i])) != FALSE, i == expectedPage) << i;
+        for (int id : bar) {
+            const Control* c = form->ControlById(id);
+            EXPECT_EQ(IsWindowVisible(Handle(id)) != FALSE, c->Visible()) << c->Spec().name;
+            EXPECT_EQ(IsWindowEnabled(Handle(id)) != FALSE, c->Enabled()) << c->Spec().name;
+            EXPECT_EQ(WindowText(Handle(id)), c->Caption()) << c->Spec().name;
+        }
+    };
+    check(0);
+    EXPECT_FALSE(IsWindowVisible(Handle(ids::Button_Prev)));
+    Click(ids::Button_Next);
+    check(1);
+    EXPECT_FALSE(IsWindowEnabled(Handle(ids::Button_Next))) << "the licence is not yet accepted";
+    Click(ids::RadioButton_02_Yes);
+    check(1);
+    EXPECT_TRUE(IsWindowEnabled(Handle(ids::Button_Next)));
+    EXPECT_EQ(SendMessageW(Handle(ids::RadioButton_02_No), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Click(ids::RadioButton_02_No);
+    EXPECT_FALSE(IsWindowEnabled(Handle(ids::Button_Next)));
+    Click(ids::RadioButton_02_Yes);
+    for (int page = 2; page <= 5; ++page) {
+        Click(ids::Button_Next);
+        check(page);
+    }
+    EXPECT_EQ(WindowText(Handle(ids::Button_Next)), u"インストール");
+    EXPECT_TRUE(IsWindowVisible(Handle(ids::Memo06)));
+    Click(ids::Button_Prev);
+    check(4);
+    EXPECT_EQ(WindowText(Handle(ids::Button_Next)), u"次へ");
+}
+
+TEST_F(WizardWindow, EnterPressesNextOnlyWhileItIsShownAndEnabledAndNeverInAMemo) {
+    Press(VK_RETURN);
+    ASSERT_EQ(Page(), 1) << "Enter pressed Next on the welcome page";
+    Press(VK_RETURN);
+    EXPECT_EQ(Page(), 1) << "Next is disabled until the licence is accepted";
+    Click(ids::RadioButton_02_Yes);
+    SetFocus(Handle(ids::Memo02));
+    const size_t before = WindowText(Handle(ids::Memo02)).size();
+    Press(VK_RETURN);
+    EXPECT_EQ(Page(), 1) << "Enter in the licence memo breaks the line";
+    EXPECT_EQ(WindowText(Handle(ids::Memo02)).size(), before + 2);
+    SetFocus(Handle(ids::RadioButton_02_Yes));
+    Press(VK_RETURN);
+    EXPECT_EQ(Page(), 2);
+    for (int page = 3; page <= 5; ++page) Click(ids::Button_Next);
+    SetFocus(Handle(ids::Memo06));
+    Press(VK_RETURN);
+    EXPECT_EQ(Page(), 5) << "Enter in the summary memo does not start the installation";
+    // The installing page: Next is hidden.
+    Click(ids::Button_Next);
+    ASSERT_EQ(Page(), 6);
+    form->Timer_01.SetEnabled(false);  // no installation run in this test
+    Press(VK_RETURN);
+    EXPECT_EQ(Page(), 6);
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(WizardWindow, EscAsksTheAbandonConfirmationOnlyWhileCancelIsShown) {
+    dialogs.answers = {mb::IdCancel};
+    Press(VK_ESCAPE);
+    EXPECT_EQ(AbandonBoxes(), 1);
+    EXPECT_TRUE(IsWindowVisible(Main())) << "Cancel in the confirmation keeps the window";
+    EXPECT_EQ(Page(), 0);
+    EXPECT_FALSE(QuitPosted());
+
+    // The finished page hides Cancel: Esc does nothing there (a close would go
+    // ahead without a question on that page).
+    form->PageControl.SetActivePageIndex(7);
+    ASSERT_FALSE(IsWindowVisible(Handle(ids::Button_Cansel)));
+    Press(VK_ESCAPE);
+    EXPECT_EQ(AbandonBoxes(), 1);
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(WizardWindow, TabWalksTheShownTabStopsAndCtrlTabDoesNothing) {
+    Click(ids::Button_Next);  // licence page: memo, the radio group, Back, Cancel, Print (Next disabled)
+    SetFocus(Main());
+    const int expected[] = {ids::Memo02, ids::RadioButton_02_No, ids::Button_Prev, ids::Button_Cansel,
+                            ids::Button_Print, ids::Memo02};
+    for (int id : expected) {
+        Press(VK_TAB);
+        EXPECT_EQ(GetFocus(), Handle(id)) << form->ControlById(id)->Spec().name;
+    }
+    Press(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetFocus(), Handle(ids::Button_Print));
+    Press(VK_TAB, {VK_SHIFT, VK_CONTROL});
+    Press(VK_TAB, {VK_CONTROL});
+    EXPECT_EQ(GetFocus(), Handle(ids::Button_Print)) << "Ctrl+Tab neither moves the focus";
+    EXPECT_EQ(Page(), 1) << "nor the page";
+
+    // An arrow in the radio group selects the other answer, as a click does.
+    SetFocus(Handle(ids::RadioButton_02_No));
+    Press(VK_UP);
+    EXPECT_EQ(GetFocus(), Handle(ids::RadioButton_02_Yes));
+    EXPECT_TRUE(form->RadioButton_02_Yes.Checked());
+    EXPECT_TRUE(IsWindowEnabled(Handle(ids::Button_Next))) << "the selection re-ran the licence gate";
+}
+
+TEST_F(WizardWindow, CloseBoxAndSessionEndAskTheCloseCheckAndNeverDestroyTheWindow) {
+    dialogs.answers = {mb::IdCancel};
+    SendMessageW(Main(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(AbandonBoxes(), 1);
+    EXPECT_EQ(dialogs.asked.back().flags, mb::IconQuestion | mb::OkCancel);
+    EXPECT_TRUE(IsWindow(Main()));
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_FALSE(QuitPosted());
+
+    dialogs.answers = {mb::IdCancel};
+    EXPECT_EQ(SendMessageW(Main(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    dialogs.answers = {mb::IdOk};
+    EXPECT_EQ(SendMessageW(Main(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(AbandonBoxes(), 3);
+
+    // Alt+F4 and the system menu arrive as SC_CLOSE; OK ends the loop, the window stays until destroyed.
+    dialogs.answers = {mb::IdOk};
+    SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(AbandonBoxes(), 4);
+    EXPECT_TRUE(IsWindow(Main()));
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_EQ(ui.RunMessageLoop(), 0) << "the quit request ends the main loop";
+}
+
+TEST_F(WizardWindow, TimerTicksReachTheFormOncePerArming) {
+    // From the installing page Timer_02 moves on to the finished page, once.
+    form->PageControl.SetActivePageIndex(6);
+    form->Timer_01.SetEnabled(false);
+    form->Timer_02.SetEnabled(true);
+    Pump(1500);
+    EXPECT_EQ(Page(), 7);
+    EXPECT_FALSE(form->Timer_02.Enabled());
+    EXPECT_EQ(WindowText(Handle(ids::Button_Next)), u"完了");
+    Pump(1200);
+    EXPECT_EQ(Page(), 7) << "a second tick would have pressed 完了";
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(WizardWindow, DpiChangeScalesTheClientAreaControlsAndFonts) {
+    RECT suggested{100, 100, 900, 800};
+    SendMessageW(Main(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT client;
+    GetClientRect(Main(), &client);
+    EXPECT_EQ(client.right, MulDiv(502, 144, 96));
+    EXPECT_EQ(client.bottom, MulDiv(391, 144, 96));
+    RECT r;
+    GetWindowRect(Handle(ids::Button_Next), &r);
+    MapWindowPoints(nullptr, Handle(ids::Panel_Down), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, MulDiv(312, 144, 96));
+    EXPECT_EQ(r.right - r.left, MulDiv(81, 144, 96));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Handle(ids::Label4), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(11, 144, 96));
+}
+
+// Pixels as the screen shows them.
+COLORREF PixelOf(HWND window, int x, int y) {
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
+}
+
+TEST_F(WizardWindow, PicturesShowTheBuiltInArtworkOrALoadedPictureAtItsWidth) {
+    HWND side = Handle(ids::Image1);
+    const COLORREF art = PixelOf(side, 4, 4);
+    EXPECT_LT(GetRValue(art), 0x60) << "the side picture's dark blue top";
+    EXPECT_GT(GetBValue(art), GetRValue(art));
+
+    // A loaded picture (solid red, 150 wide) replaces it, stretched to its width at full height.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 150, -20, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_TRUE(bitmap);
+    for (int i = 0; i < 150 * 20; ++i) static_cast<uint32_t*>(bits)[i] = 0xFFFF0000;
+    form->Image1.LoadPicture(std::make_shared<Win32Picture>(bitmap, 150, 20));
+    Pump();
+    RECT r;
+    GetClientRect(side, &r);
+    EXPECT_EQ(r.right, 150);
+    EXPECT_EQ(r.bottom, layout::PageHeight);
+    EXPECT_EQ(PixelOf(side, 140, 300), RGB(255, 0, 0));
+}
+
+}  // namespace
