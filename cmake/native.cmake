@@ -32,3 +32,11 @@ foreach(dir ${KELVORA_TOOL_DIRS})
     add_subdirectory(${dir})
   endif()
 endforeach()
+
+# Benchmarks: small programs that print figures (run by the scripts in bench/).
+file(GLOB KELVORA_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+foreach(src ${KELVORA_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(bench_${name} ${src})
+  target_link_libraries(bench_${name} PRIVATE kelvora_native)
+endforeach()
