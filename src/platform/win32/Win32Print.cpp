@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/AppError.h"
+#include "platform/win32/SystemDlls.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -66,10 +67,10 @@ std::vector<std::u16string> PrinterList() {
     std::vector<std::u16string> names;
     DWORD needed = 0, count = 0;
     const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-    EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
+    sysdll::WinspoolEnumPrinters(flags, nullptr, 4, nullptr, 0, &needed, &count);
     if (needed == 0) return names;
     std::vector<BYTE> buffer(needed);
-    if (!EnumPrintersW(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) return names;
+    if (!sysdll::WinspoolEnumPrinters(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) return names;
     const auto* info = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) names.push_back(U(info[i].pPrinterName));
     return names;
@@ -269,7 +270,7 @@ void Win32PrintSystem::RequireDefaultPrinter() {
     // Wine shows a box of its own when the dialog finds no printer, so the
     // default printer is checked before the dialog opens.
     DWORD size = 0;
-    if (!GetDefaultPrinterW(nullptr, &size) && GetLastError() != ERROR_INSUFFICIENT_BUFFER) throw AppError(kNoDefault);
+    if (!sysdll::WinspoolGetDefaultPrinter(nullptr, &size) && GetLastError() != ERROR_INSUFFICIENT_BUFFER) throw AppError(kNoDefault);
 }
 
 bool Win32PrintSystem::ShowPrintDialog() {
