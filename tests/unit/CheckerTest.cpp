@@ -198,6 +198,12 @@ std::vector<FolderCase> FolderCases() {
          {},
          {{Severity::Error, "Information.txt", 2, "is 248 characters or longer"}},
          2},
+        {"TargetPathsTooLongForTheCopy",
+         {{"Information.txt", "[Application]\r\nFolderName=C:\\" + std::string(200, 'a') + "\r\n"},
+          {"VORN6/" + std::string(60, 'b') + "/file.txt", "x"}},
+         {},
+         {{Severity::Warning, "", 0, "1 target paths would be 260 characters or longer"}},
+         1},
         {"StartMenuFolderWithASeparator",
          {{"Information.txt", "[Application]\r\nStertMenuName=Drosvik\\VORN6\r\n"}},
          {},
@@ -337,6 +343,26 @@ TEST(CheckerPlan, WorkingFolderCompletesARelativeFolderName) {
     EXPECT_EQ(derived["InstallDir"], "C:\\Users\\me\\Sample");
     EXPECT_EQ(derived["DefaultInstallDir"], "..\\Sample");
     EXPECT_EQ(Lines(report)[2], "OK : Folder Copy : D:\\VORN6\\ C:\\Users\\me\\Sample");
+}
+
+TEST(CheckerOutput, TextAndJsonShowOriginsFindingsAndThePlan) {
+    TempFolder t;
+    CleanFolder(t);
+    t.Write("Information.txt", "[Caption]\r\nVersion=2.0\r\nVersoin=3\r\n");
+    const check::Report report = Check(t);
+    const std::string out = check::FormatText(report);
+    EXPECT_NE(out.find("Version = \"2.0\"  (Information.txt line 2)"), std::string::npos) << out;
+    EXPECT_NE(out.find("AppCaption = \"VORN6 x86版\"  (built-in default)"), std::string::npos) << out;
+    EXPECT_NE(out.find("SetupTitle = \" VORN6 x86版 2.0 \""), std::string::npos) << out;
+    EXPECT_NE(out.find("warning: Information.txt:3: Versoin: not a key the installer reads; did you mean Version?"),
+              std::string::npos) << out;
+    EXPECT_NE(out.find("    fix: write Version"), std::string::npos) << out;
+    EXPECT_NE(out.find("log: OK : Folder Copy : D:\\VORN6\\ C:\\Drosvik\\VORN6"), std::string::npos) << out;
+    EXPECT_NE(out.find("(exit code 1)"), std::string::npos) << out;
+
+    const std::string json = check::FormatJson(report);
+    EXPECT_NE(json.find("\"exitCode\": 1"), std::string::npos);
+    EXPECT_NE(json.find("\"files\": 3"), std::string::npos);
 }
 
 TEST(CheckerNames, NearestKnownNameOrNone) {
