@@ -600,11 +600,13 @@ private:
         const std::u16string picture = s_.ExeDir + s_.Image01;
         if (fs_.FileExists(picture)) Step(u"load the side picture " + picture, {u"OK : Load Image File : " + picture});
 
-        const std::u16string copyDetail = productUsable_
-                                              ? text::FromInt(static_cast<long long>(report_.copyFiles)) + u" files, " +
-                                                    text::FromInt(static_cast<long long>(report_.copyFolders)) + u" folders, " +
-                                                    text::FromInt(static_cast<long long>(report_.copyBytes)) + u" bytes"
-                                              : u"source missing";
+        const auto count = [](uint64_t n, const char16_t* what) {
+            return text::FromInt(static_cast<long long>(n)) + u" " + what + (n == 1 ? u"" : u"s");
+        };
+        const std::u16string copyDetail =
+            productUsable_ ? count(report_.copyFiles, u"file") + u", " + count(report_.copyFolders, u"folder") + u", " +
+                                 count(report_.copyBytes, u"byte")
+                           : u"source missing";
         const bool productTarget = productUsable_ && fs_.FileExists(productPrefix_ + s_.ShortCutApp);
 
         if (report_.updateMode) {
