@@ -1,0 +1,296 @@
+// A whole installation as a person does it, from the welcome page to "完了",
+// and a run whose product folder is missing. Each test gets its own desktop
+// and start-menu folders (through the user shell folders) and a clean C:\Vorn.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+
+#include "Driver.h"
+#include "wizard/ControlIds.h"
+
+using namespace e2e;
+
+namespace {
+
+const wchar_t* kNotice = L"セットアップ確認";
+const wchar_t* kShellFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const wchar_t* kShellFoldersCache = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Points the user's Desktop and Programs folders elsewhere for the scope and
+// puts the previous values back afterwards.
+class ShellFolderRedirect {
+public:
+    ShellFolderRedirect(const std::wstring& desktop, const std::wstring& programs) {
+        MakeFolders(desktop);
+        MakeFolders(programs);
+        for (const wchar_t* key : {kShellFolders, kShellFoldersCache}) {
+            for (const auto& [name, value] : {std::pair{L"Desktop", desktop}, std::pair{L"Programs", programs}}) {
+                saved_.push_back(Read(key, name));
+                Write(key, name, value, key == kShellFolders ? REG_EXPAND_SZ : REG_SZ);
+            }
+        }
+    }
+    ~ShellFolderRedirect() {
+        for (const Saved& s : saved_) {
+            if (s.present) Write(s.key, s.name, s.value, s.type);
+            else RegDeleteKeyValueW(HKEY_CURRENT_USER, s.key, s.name);
+        }
+    }
+
+private:
+    struct Saved {
+        const wchar_t* key;
+        const wchar_t* name;
+        bool present;
+        DWORD type;
+        std::wstring value;
+    };
+    static Saved Read(const wchar_t* key, const wchar_t* name) {
+        Saved s{key, name, false, REG_SZ, {}};
+        wchar_t buf[1024] = {};
+        DWORD size = sizeof buf;
+        if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &s.type,
+                         buf, &size) == ERROR_SUCCESS) {
+            s.present = true;
+            s.value = buf;
+        }
+        return s;
+    }
+    static void Write(const wchar_t* key, const wchar_t* name, const std::wstring& value, DWORD type) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    std::vector<Saved> saved_;
+};
+
+struct Link {
+    bool loaded = false;
+    std::wstring target, workingFolder, icon;
+};
+
+Link ReadLink(const std::wstring& file) {
+    Link r;
+    if (FAILED(CoInitialize(nullptr))) return r;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* persist = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+            if (persist->Load(file.c_str(), STGM_READ) == S_OK) {
+                r.loaded = true;
+                wchar_t buf[1024] = {};
+                if (link->GetPath(buf, 1024, nullptr, SLGP_RAWPATH) == S_OK) r.target = buf;
+                buf[0] = 0;
+                if (link->GetWorkingDirectory(buf, 1024) == S_OK) r.workingFolder = buf;
+                buf[0] = 0;
+                int index = -1;
+                link->GetIconLocation(buf, 1024, &index);
+                r.icon = buf;
+            }
+            persist->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return r;
+}
+
+// Every file below `root` as relative path and bytes, sorted.
+void Collect(const std::wstring& root, const std::wstring& rel, std::vector<std::pair<std::wstring, std::string>>& out) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((root + rel + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out.emplace_back(rel + L"\\" + name + L"\\", "");
+            Collect(root, rel + L"\\" + name, out);
+        } else {
+            out.emplace_back(rel + L"\\" + name, ReadBytes(root + rel + L"\\" + name));
+        }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+}
+std::vector<std::pair<std::wstring, std::string>> Files(const std::wstring& root) {
+    std::vector<std::pair<std::wstring, std::string>> out;
+    Collect(root, L"", out);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::string Ascii(const std::wstring& s) {
+    std::string out;
+    for (wchar_t c : s) out.push_back(static_cast<char>(c));
+    return out;
+}
+
+// A distribution folder with a product folder (program, companion, icon,
+// a hidden file, an empty folder and a nested file), a licence and two
+// further setups: one a program that runs for two seconds, one missing.
+struct InstallSetup {
+    explicit InstallSetup(const std::wstring& name)
+        : dist(name), desktop(dist.root + L"\\Desktop"), programs(dist.root + L"\\Programs"),
+          redirect(desktop, programs) {
+        installDir = dist.root + L"\\Installed\\VORN6";
+        RemoveTree(L"C:\\Vorn");
+        dist.Write(L"license.txt", "\xEF\xBB\xBF" "第1条 使用許諾\r\n");
+        dist.AddFixture(L"product_app", L"VORN6\\VORN6.exe");
+        dist.AddFixture(L"companion_app", L"VORN6\\Kelvora_Auth.exe");
+        dist.Write(L"VORN6\\Kelvora.ico", "icon bytes");
+        dist.Write(L"VORN6\\data\\deep\\table.dat", "table");
+        dist.Write(L"VORN6\\.settings", "hidden");
+        SetFileAttributesW((dist.dir + L"\\VORN6\\.settings").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        MakeFolders(dist.dir + L"\\VORN6\\empty");
+        dist.AddFixture(L"further_setup", L"further_setup.exe");
+        dist.Write(L"further_setup.exe.wait", "2000");
+        dist.Information("[Caption]\r\nSetupOtherName01=補助ツール\r\nSetupOtherName02=Missing\r\n"
+                         "[Application]\r\nFolderName=" + Ascii(installDir) +
+                         "\r\nStertMenuName=KelvoraE2E\r\nSetupOtherApp01=further_setup.exe\r\n"
+                         "SetupOtherApp02=missing_setup.exe\r\n");
+    }
+    // From the welcome page to the installing page with both task boxes as given.
+    void WalkToInstall(Installer& app) {
+        app.Expect(kNotice);
+        ASSERT_TRUE(app.WaitVisible());
+        app.Click(ids::Button_Next);
+        app.Click(ids::RadioButton_02_Yes);
+        app.Click(ids::Button_Next);
+        EXPECT_EQ(app.Text(ids::Edit_03_Folder), installDir);
+        app.Click(ids::Button_Next);
+        app.Click(ids::Button_Next);
+        EXPECT_TRUE(app.Checked(ids::CheckBox_05_DesktopIcon));
+        EXPECT_TRUE(app.Checked(ids::CheckBox_05_QuickIcon));
+        app.Click(ids::Button_Next);
+        EXPECT_TRUE(app.Visible(ids::Memo06));
+        app.Click(ids::Button_Next);
+        EXPECT_TRUE(app.Visible(ids::ProgressBar_07));
+    }
+    Dist dist;
+    std::wstring desktop, programs, installDir;
+    ShellFolderRedirect redirect;
+};
+
+// Whether an open message box shows an icon: its icon control holds one.
+bool ShowsIcon(const Box& box) {
+    HWND icon = GetDlgItem(box.hwnd, 0x0440);
+    return icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+}
+
+// The next box, which must carry `caption`; checked for an icon, then answered.
+Box ExpectNoIcon(Installer& app, const std::wstring& caption) {
+    const auto box = app.WaitBox(20000);
+    if (!box) throw std::runtime_error("no message box appeared");
+    EXPECT_EQ(box->caption, caption);
+    EXPECT_FALSE(ShowsIcon(*box)) << "flags 0: no icon";
+    EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+    return *box;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+    const ULONGLONG until = GetTickCount64() + ms;
+    while (!condition()) {
+        if (GetTickCount64() > until) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(Install, WholeRunWithBothShortcutsAndTheCompanionStarted) {
+    InstallSetup setup(L"install-full");
+    const std::wstring exeDir = setup.dist.ExeDir();
+    const std::wstring setupRecord = setup.dist.dir + L"\\further_setup.exe.ran.txt";
+    Installer app(setup.dist);
+    setup.WalkToInstall(app);
+
+    const Box first = ExpectNoIcon(app, L"補助ツール のセットアップ");
+    EXPECT_EQ(first.text, L"補助ツール のセットアップを行います。指示に従い、セットアップを完了してください。");
+    EXPECT_FALSE(FileExists(setupRecord)) << "the program starts when the box is closed";
+    app.Answer(first, IDOK);
+    const Box second = ExpectNoIcon(app, L"Missing のセットアップ");
+    // The first program had ended before the second box came.
+    EXPECT_NE(ReadBytes(setupRecord).find("state=ended"), std::string::npos);
+    app.Answer(second, IDOK);
+
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(ids::TabSheet08); }, 15000)) << "the finished page";
+    EXPECT_EQ(ReadBytes(setupRecord).find("setup\r\nargs=\r\ncwd=" + Ascii(setup.dist.dir) + "\r\n"), 0u)
+        << ReadBytes(setupRecord);
+
+    // The product tree, copied exactly.
+    EXPECT_EQ(Files(setup.installDir), Files(setup.dist.dir + L"\\VORN6"));
+    EXPECT_TRUE(FolderExists(L"C:\\Vorn\\Data"));
+
+    const std::wstring target = setup.installDir + L"\\VORN6.exe";
+    const std::wstring menu = setup.programs + L"\\KelvoraE2E";
+    for (const std::wstring& file : {setup.desktop + L"\\VORN6.lnk", menu + L"\\VORN6.lnk"}) {
+        const Link link = ReadLink(file);
+        ASSERT_TRUE(link.loaded) << Ascii(file);
+        EXPECT_EQ(link.target, target);
+        EXPECT_EQ(link.workingFolder, setup.installDir + L"\\");
+        EXPECT_EQ(link.icon, setup.installDir + L"\\Kelvora.ico");
+    }
+
+    // "完了" with the run box ticked: the companion starts in the install folder,
+    // and the window closes without a question.
+    app.Click(ids::CheckBox_08_01);
+    EXPECT_TRUE(app.Checked(ids::CheckBox_08_01));
+    app.ClickAsync(ids::Button_Next);
+    EXPECT_EQ(app.WaitExit(), 0u);
+    EXPECT_FALSE(app.WaitBox(200).has_value());
+    const std::wstring companionRecord = setup.installDir + L"\\Kelvora_Auth.exe.ran.txt";
+    ASSERT_TRUE(WaitFor([&] { return FileExists(companionRecord); }, 10000));
+    EXPECT_EQ(ReadBytes(companionRecord), "companion\r\nargs=\r\ncwd=" + Ascii(setup.installDir) + "\r\n");
+
+    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+              Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
+                   L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
+                   L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"
+                   L"Other App : further_setup.exe\r\n"
+                   L"Other App : missing_setup.exe\r\n"
+                   L"NG : File Not Found : " + exeDir + L"\\missing_setup.exe\r\n"
+                   L"OK : Short Cut File Save : " + setup.desktop + L"\\VORN6.lnk\r\n"
+                   L"OK : ShortCut : " + target + L" VORN6\r\n"
+                   L"OK : Short Cut File Save : " + menu + L"\\VORN6.lnk\r\n"
+                   L"OK : ShortCut : " + menu + L" " + target + L"\r\n"));
+}
+
+TEST(Install, MissingProductFolderStopsOnTheInstallingPage) {
+    InstallSetup setup(L"install-nocopy");
+    RemoveTree(setup.dist.dir + L"\\VORN6");
+    Installer app(setup.dist);
+    setup.WalkToInstall(app);
+
+    const Box warning = ExpectNoIcon(app, L"注意");
+    EXPECT_EQ(warning.text, L"フォルダーコピーに失敗しました : " + setup.installDir);
+    app.Answer(warning, IDOK);
+    // No further setup box, no finished page: only Cancel is left.
+    EXPECT_FALSE(app.WaitBox(2500).has_value());
+    EXPECT_TRUE(app.Visible(ids::TabSheet07));
+    EXPECT_FALSE(app.Visible(ids::TabSheet08));
+    EXPECT_TRUE(app.Visible(ids::Button_Cansel));
+    EXPECT_FALSE(app.Visible(ids::Button_Next));
+    EXPECT_FALSE(app.Visible(ids::Button_Prev));
+    EXPECT_FALSE(FileExists(setup.desktop + L"\\VORN6.lnk"));
+    EXPECT_FALSE(FolderExists(setup.programs + L"\\KelvoraE2E"));
+
+    app.ClickAsync(ids::Button_Cansel);
+    const auto abandon = app.WaitBox();
+    ASSERT_TRUE(abandon.has_value());
+    EXPECT_EQ(abandon->caption, L"セットアップ中止確認");
+    EXPECT_TRUE(ShowsIcon(*abandon)) << "the question icon is seen where there is one";
+    app.Answer(*abandon, IDOK);
+    EXPECT_EQ(app.WaitExit(), 0u);
+    const std::wstring exeDir = setup.dist.ExeDir();
+    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+              Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
+                   L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
+                   L"NG : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"));
+}
