@@ -27,15 +27,16 @@ open(os.path.join(root, "Information.txt"), "wb").write(
     b"\xef\xbb\xbf[Caption]\r\nAppCaption=Bench\r\n[Application]\r\nFolderName=C:\\Bench\r\n")
 PY
 
-"$checker" "$dist" >/dev/null || true  # warm the directory cache
-best=""
-for run in 1 2 3 4 5; do
-    start=$(date +%s.%N)
-    "$checker" "$dist" --json >/dev/null || true
-    end=$(date +%s.%N)
-    t=$(echo "$end - $start" | bc -l)
-    printf 'run %d: %.3f s\n' "$run" "$t"
-    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
-done
-files=$("$checker" "$dist" --json | python3 -c 'import json,sys; print(json.load(sys.stdin)["copy"]["files"])')
-printf 'kelvora-check, %s product files: best %.3f s of 5 runs\n' "$files" "$best"
+python3 - "$checker" "$dist" <<'PY'
+import json, subprocess, sys, time
+checker, dist = sys.argv[1], sys.argv[2]
+subprocess.run([checker, dist], stdout=subprocess.DEVNULL)  # warm the directory cache
+times = []
+for run in range(1, 6):
+    start = time.perf_counter()
+    subprocess.run([checker, dist, "--json"], stdout=subprocess.DEVNULL)
+    times.append(time.perf_counter() - start)
+    print("run %d: %.3f s" % (run, times[-1]))
+report = json.loads(subprocess.run([checker, dist, "--json"], capture_output=True).stdout)
+print("kelvora-check, %d product files: best %.3f s of 5 runs" % (report["copy"]["files"], min(times)))
+PY
