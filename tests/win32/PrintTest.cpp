@@ -278,6 +278,25 @@ TEST_F(Win32Printing, DialogOpensOnThePreviousChoiceAndCancelChangesNothing) {
     EXPECT_GT(print.CurrentPrinter().PageWidth(), 0);
 }
 
+TEST_F(Win32Printing, DialogFallsBackToTheDefaultWhenThePreviousPrinterIsGone) {
+    Win32PrintSystem print(nullptr);
+    std::wstring shown;
+    {
+        SecondPrinter second;
+        DialogAnswer ok(IDOK, [&](HWND d) { ChooseInCombo(d, second.Name()); });
+        ASSERT_TRUE(print.ShowPrintDialog());
+        ASSERT_EQ(print.CurrentPrinterName(), u"Kelvora Second Printer");
+    }
+    DialogAnswer::seen = 0;
+    {
+        DialogAnswer ok(IDOK, [&](HWND d) { shown = ComboText(d); });
+        EXPECT_TRUE(print.ShowPrintDialog());
+    }
+    EXPECT_EQ(DialogAnswer::seen, 1);
+    EXPECT_EQ(shown, L"Kelvora PS Printer");
+    EXPECT_EQ(print.CurrentPrinterName(), u"Kelvora PS Printer");
+}
+
 TEST_F(Win32Printing, OutputThatCannotBeWrittenIsAnErrorNotASuccess) {
     SpoolTarget out("unwritable");
     out.Set(L"/nonexistent-folder/kelvora/out.ps");

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Print.h"
 
 #include <windows.h>
+#include <cderr.h>
 #include <commdlg.h>
 #include <winspool.h>
 
@@ -281,7 +282,16 @@ bool Win32PrintSystem::ShowPrintDialog() {
     pd.hDevNames = devNames_;
     pd.Flags = PD_NOSELECTION | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nCopies = 1;
-    const BOOL ok = PrintDlgW(&pd);
+    BOOL ok = PrintDlgW(&pd);
+    const DWORD error = ok ? 0 : CommDlgExtendedError();
+    if (!ok && (error == PDERR_PRINTERNOTFOUND || error == PDERR_DNDMMISMATCH)) {
+        // The previous printer was removed since: Windows refuses to open on
+        // it, so the dialog opens on the default printer instead.
+        if (pd.hDevMode) GlobalFree(pd.hDevMode);
+        if (pd.hDevNames) GlobalFree(pd.hDevNames);
+        pd.hDevMode = pd.hDevNames = nullptr;
+        ok = PrintDlgW(&pd);
+    }
     // The dialog may replace the handles it was given; keep what it returns so
     // the next dialog opens on this choice.
     devMode_ = pd.hDevMode;
