@@ -16,6 +16,8 @@ constexpr int kClientHeight = 391;
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, missing from older SDKs
+
 constexpr int kNormalHeight = 11;  // pixels at 96 dpi
 constexpr int kTitleHeight = 19;
 
@@ -242,7 +244,7 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
             return OnControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case 0x02E0:  // WM_DPICHANGED
+        case kDpiChanged:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         default:

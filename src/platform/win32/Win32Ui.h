@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Ui.h"
