@@ -292,6 +292,12 @@ TEST_F(WizardWindow, OnlyTheActivePageIsShownAndTheBarFollowsTheModelThroughClic
     }
     EXPECT_EQ(WindowText(Handle(ids::Button_Next)), u"インストール");
     EXPECT_TRUE(IsWindowVisible(Handle(ids::Memo06)));
+    EXPECT_EQ(WindowText(Handle(ids::Memo06)), form->Memo06.Text());
+    DWORD start = 1, end = 1;
+    SendMessageW(Handle(ids::Memo06), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u) << "the summary's caret stands at its start";
+    EXPECT_EQ(end, 0u);
+    EXPECT_EQ(SendMessageW(Handle(ids::Memo06), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     Click(ids::Button_Prev);
     check(4);
     EXPECT_EQ(WindowText(Handle(ids::Button_Next)), u"次へ");
