@@ -39,8 +39,9 @@ size_t RootLength(const std::u16string& full) {
     return share == std::u16string::npos ? full.size() : share + 1;
 }
 
+// A drive root, plain or after the extended-length prefix, keeps its separator.
 std::u16string WithoutTrailingSeparators(std::u16string path) {
-    while (path.size() > 1 && path.back() == u'\\' && !(path.size() == 3 && path[1] == u':')) path.pop_back();
+    while (path.size() > 1 && path.back() == u'\\' && path[path.size() - 2] != u':') path.pop_back();
     return path;
 }
 

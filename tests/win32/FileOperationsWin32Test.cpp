@@ -160,6 +160,12 @@ TEST(FileOperationsWin32, FailureTable) {
         {"CopyFolder target too long", copyAll, [&](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", long248); },
          true, [&](auto& r) { return One(u"NG : Folder Copy : " + r + u"\\src " + long248); },
          [&](auto&) { EXPECT_FALSE(IsFolder(long248)); }},
+        {"CopyFolder extended-length target past the limit", copyAll,
+         [&](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", u"\\\\?\\" + long248 + u"\\x"); }, false,
+         [&](auto& r) { return One(u"OK : Folder Copy : " + r + u"\\src \\\\?\\" + long248 + u"\\x"); },
+         [&](auto&) {
+             EXPECT_EQ(inst::ReadFileBytes(u"\\\\?\\" + long248 + u"\\x\\d1\\d2\\c.txt"), "c2");
+         }},
         {"CopyFolder missing drive", copyAll,
          [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", u"Q:\\VORN6"); }, true,
          [](auto& r) { return One(u"NG : Folder Copy : " + r + u"\\src Q:\\VORN6"); }, nullptr},
