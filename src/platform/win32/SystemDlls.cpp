@@ -1,5 +1,7 @@
 #include "platform/win32/SystemDlls.h"
 
+#include <cderr.h>
+
 #include <string>
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
@@ -48,6 +50,52 @@ BOOL WinspoolGetDefaultPrinter(LPWSTR buffer, LPDWORD size) {
     using Fn = BOOL(WINAPI*)(LPWSTR, LPDWORD);
     static const Fn fn = Lookup<Fn>(L"winspool.drv", "GetDefaultPrinterW");
     return fn ? fn(buffer, size) : Missing();
+}
+
+BOOL Comdlg32PrintDlg(PRINTDLGW* dialog) {
+    using Fn = BOOL(WINAPI*)(PRINTDLGW*);
+    static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "PrintDlgW");
+    return fn ? fn(dialog) : Missing();
+}
+
+DWORD Comdlg32ExtendedError() {
+    using Fn = DWORD(WINAPI*)();
+    static const Fn fn = Lookup<Fn>(L"comdlg32.dll", "CommDlgExtendedError");
+    return fn ? fn() : CDERR_INITIALIZATION;
+}
+
+HINSTANCE Shell32ShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                              INT show) {
+    using Fn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static const Fn fn = Lookup<Fn>(L"shell32.dll", "ShellExecuteW");
+    if (fn) return fn(owner, verb, file, parameters, directory, show);
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+}
+
+BOOL Shell32ShellExecuteEx(SHELLEXECUTEINFOW* info) {
+    using Fn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    static const Fn fn = Lookup<Fn>(L"shell32.dll", "ShellExecuteExW");
+    return fn ? fn(info) : Missing();
+}
+
+BOOL Shell32GetSpecialFolderPath(HWND owner, LPWSTR path, int csidl, BOOL create) {
+    using Fn = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
+    static const Fn fn = Lookup<Fn>(L"shell32.dll", "SHGetSpecialFolderPathW");
+    return fn ? fn(owner, path, csidl, create) : Missing();
+}
+
+PIDLIST_ABSOLUTE Shell32BrowseForFolder(BROWSEINFOW* info) {
+    using Fn = PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOW*);
+    static const Fn fn = Lookup<Fn>(L"shell32.dll", "SHBrowseForFolderW");
+    if (fn) return fn(info);
+    Missing();
+    return nullptr;
+}
+
+BOOL Shell32GetPathFromIDList(PCIDLIST_ABSOLUTE list, LPWSTR path) {
+    using Fn = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+    static const Fn fn = Lookup<Fn>(L"shell32.dll", "SHGetPathFromIDListW");
+    return fn ? fn(list, path) : Missing();
 }
 
 }  // namespace sysdll

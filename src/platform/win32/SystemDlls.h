@@ -1,9 +1,17 @@
-// Functions of system libraries that are not among the ones Windows always
-// takes from its system folder. They are not imported at load time, where the
-// installer's own folder (a download folder, a disc) would be searched first;
-// each library is loaded on first use from the system folder only.
+// Functions of system libraries that the installer does not import at load
+// time. Load-time imports are resolved before the program's first line runs,
+// with the installer's own folder (a download folder, a disc) searched first
+// for every library that is not one the system always takes from its own
+// folder, and for every library those pull in. So only kernel32, user32,
+// gdi32, msvcrt and ole32 are imported; the shell, the common dialogs and the
+// spooler (which bring the spooler's and the shell's helpers with them) are
+// loaded on first use from the system folder only, with their own imports
+// looked up there too.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 namespace sysdll {
 
@@ -15,5 +23,19 @@ HMODULE SystemLibrary(const wchar_t* name);
 BOOL WinspoolEnumPrinters(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
                          LPDWORD returned);
 BOOL WinspoolGetDefaultPrinter(LPWSTR buffer, LPDWORD size);
+
+// comdlg32.dll. Without the library the dialog fails with the extended error
+// CDERR_INITIALIZATION.
+BOOL Comdlg32PrintDlg(PRINTDLGW* dialog);
+DWORD Comdlg32ExtendedError();
+
+// shell32.dll. Without the library each fails as the system function does
+// (ShellExecute with SE_ERR_DLLNOTFOUND, the others with FALSE or null).
+HINSTANCE Shell32ShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                              INT show);
+BOOL Shell32ShellExecuteEx(SHELLEXECUTEINFOW* info);
+BOOL Shell32GetSpecialFolderPath(HWND owner, LPWSTR path, int csidl, BOOL create);
+PIDLIST_ABSOLUTE Shell32BrowseForFolder(BROWSEINFOW* info);
+BOOL Shell32GetPathFromIDList(PCIDLIST_ABSOLUTE list, LPWSTR path);
 
 }  // namespace sysdll

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/win32/SystemDlls.h"
 #include "platform/win32/Win32Text.h"
 
 int Win32Dialogs::ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned flags) {
@@ -88,12 +89,12 @@ bool Win32Dialogs::BrowseForFolder(const std::u16string& prompt, std::u16string&
     {
         DisabledWindows disabled;
         ErrorModeScope errorMode;
-        chosen = SHBrowseForFolderW(&info);
+        chosen = sysdll::Shell32BrowseForFolder(&info);
     }
     if (main) SetActiveWindow(main);
     if (!chosen) return false;
     wchar_t path[MAX_PATH] = L"";
-    const BOOL ok = SHGetPathFromIDListW(chosen, path);
+    const BOOL ok = sysdll::Shell32GetPathFromIDList(chosen, path);
     CoTaskMemFree(chosen);
     if (!ok) return false;
     folder = U(path);

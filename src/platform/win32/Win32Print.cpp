@@ -282,15 +282,15 @@ bool Win32PrintSystem::ShowPrintDialog() {
     pd.hDevNames = devNames_;
     pd.Flags = PD_NOSELECTION | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nCopies = 1;
-    BOOL ok = PrintDlgW(&pd);
-    const DWORD error = ok ? 0 : CommDlgExtendedError();
+    BOOL ok = sysdll::Comdlg32PrintDlg(&pd);
+    const DWORD error = ok ? 0 : sysdll::Comdlg32ExtendedError();
     if (!ok && (error == PDERR_PRINTERNOTFOUND || error == PDERR_DNDMMISMATCH)) {
         // The previous printer was removed since: Windows refuses to open on
         // it, so the dialog opens on the default printer instead.
         if (pd.hDevMode) GlobalFree(pd.hDevMode);
         if (pd.hDevNames) GlobalFree(pd.hDevNames);
         pd.hDevMode = pd.hDevNames = nullptr;
-        ok = PrintDlgW(&pd);
+        ok = sysdll::Comdlg32PrintDlg(&pd);
     }
     // The dialog may replace the handles it was given; keep what it returns so
     // the next dialog opens on this choice.
@@ -317,7 +317,7 @@ PrintDevice& Win32PrintSystem::CurrentPrinter() {
     PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
     pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
-    if (!PrintDlgW(&pd)) throw AppError(kNoDefault);
+    if (!sysdll::Comdlg32PrintDlg(&pd)) throw AppError(kNoDefault);
     if (devMode_) GlobalFree(devMode_);
     if (devNames_) GlobalFree(devNames_);
     devMode_ = pd.hDevMode;

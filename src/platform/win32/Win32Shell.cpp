@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/win32/SystemDlls.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -37,7 +38,7 @@ Win32Shell::Win32Shell(std::function<void*()> mainWindow) : mainWindow_(std::mov
 
 std::u16string Win32Shell::SpecialFolder(int csidl, unsigned bufferSize) {
     std::vector<wchar_t> buffer(bufferSize ? bufferSize : 1, L'\0');
-    if (!SHGetSpecialFolderPathW(nullptr, buffer.data(), csidl, FALSE)) return {};
+    if (!sysdll::Shell32GetSpecialFolderPath(nullptr, buffer.data(), csidl, FALSE)) return {};
     buffer.back() = L'\0';
     return U(buffer.data());
 }
@@ -45,7 +46,7 @@ std::u16string Win32Shell::SpecialFolder(int csidl, unsigned bufferSize) {
 intptr_t Win32Shell::ShellExecuteRunas(const std::u16string& file, const std::u16string& parameters,
                                        const std::u16string& directory) {
     HWND owner = mainWindow_ ? static_cast<HWND>(mainWindow_()) : nullptr;
-    const HINSTANCE r = ShellExecuteW(owner, L"runas", W(file), W(parameters), W(directory), SW_SHOW);
+    const HINSTANCE r = sysdll::Shell32ShellExecute(owner, L"runas", W(file), W(parameters), W(directory), SW_SHOW);
     return reinterpret_cast<intptr_t>(r);
 }
 
@@ -62,7 +63,7 @@ std::unique_ptr<StartedProcess> Win32Shell::ShellExecuteExRunas(const std::u16st
     info.lpParameters = W(parameters);
     info.lpDirectory = W(directory);
     info.nShow = SW_SHOW;
-    ShellExecuteExW(&info);
+    sysdll::Shell32ShellExecuteEx(&info);
     if (!info.hProcess) return nullptr;
     return std::make_unique<Win32Process>(info.hProcess);
 }
