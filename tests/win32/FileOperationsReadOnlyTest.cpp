@@ -1,0 +1,51 @@
+// A read-only target file under a copy. Wine lets root write read-only files,
+// so this runs only where the system refuses the write (an unprivileged user
+// with a prefix of its own), e.g.
+//   setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=<home> WINEPREFIX=<prefix owned by nobody> \
+//     wine win32_tests.exe --gtest_filter=FileOperationsReadOnly.*
+#include <gtest/gtest.h>
+
+#include "FileOperationsPlatform.h"
+#include "install/FileOperations.h"
+
+namespace {
+
+bool SystemRefusesWritingReadOnlyFiles(const std::u16string& folder) {
+    const std::u16string probe = folder + u"\\probe.txt";
+    inst::WriteFileBytes(probe, "p", FILE_ATTRIBUTE_READONLY);
+    HANDLE h = CreateFileW(W(probe), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool refused = h == INVALID_HANDLE_VALUE;
+    if (!refused) CloseHandle(h);
+    SetFileAttributesW(W(probe), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(W(probe));
+    return refused;
+}
+
+TEST(FileOperationsReadOnly, AReadOnlyTargetFileIsLeftAndReported) {
+    const std::u16string root = inst::Scratch(u"readonly");
+    if (!SystemRefusesWritingReadOnlyFiles(root)) GTEST_SKIP() << "this user may write read-only files";
+    const std::u16string src = root + u"\\src", dst = root + u"\\dst";
+    CreateDirectoryW(W(src), nullptr);
+    CreateDirectoryW(W(src + u"\\sub"), nullptr);
+    inst::WriteFileBytes(src + u"\\a.txt", "new a");
+    inst::WriteFileBytes(src + u"\\sub\\b.txt", "new b");
+    inst::WriteFileBytes(src + u"\\sub\\c.txt", "new c");
+    CreateDirectoryW(W(dst), nullptr);
+    CreateDirectoryW(W(dst + u"\\sub"), nullptr);
+    inst::WriteFileBytes(dst + u"\\sub\\b.txt", "old b", FILE_ATTRIBUTE_READONLY);
+
+    inst::RealEngine e;
+    EXPECT_TRUE(CopyFolder(e.ctx, src, dst));
+    EXPECT_EQ(e.Lines(), (std::vector<std::u16string>{u"NG : File Copy : " + src + u"\\sub\\b.txt " + dst + u"\\sub\\b.txt",
+                                                      u"NG : Folder Copy : " + src + u" " + dst}));
+    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\sub\\b.txt"), "old b");
+    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\a.txt"), "new a");
+    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\sub\\c.txt"), "new c");
+
+    EXPECT_TRUE(CopySingleFile(e.ctx, src + u"\\a.txt", dst + u"\\sub\\b.txt"));
+    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\sub\\b.txt"), "old b");
+    EXPECT_EQ(e.Lines().size(), 2u) << "CopySingleFile writes no line";
+    SetFileAttributesW(W(dst + u"\\sub\\b.txt"), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
