@@ -58,6 +58,8 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); }
+
 bool QuitPosted() {
     MSG message;
     return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
@@ -119,6 +121,13 @@ protected:
         PostMessageW(target, WM_KEYUP, key, 0xC0000001);
         Pump();
         SetKeyboardState(saved);
+    }
+    // The main loop, ended with 99 by a watchdog when no quit request comes.
+    int RunLoopWithWatchdog() {
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 3000, &Watchdog);
+        const int code = ui.RunMessageLoop();
+        KillTimer(nullptr, watchdog);
+        return code;
     }
     int AbandonBoxes() const {
         int n = 0;
@@ -393,7 +402,23 @@ TEST_F(WizardWindow, CloseBoxAndSessionEndAskTheCloseCheckAndNeverDestroyTheWind
     EXPECT_EQ(AbandonBoxes(), 4);
     EXPECT_TRUE(IsWindow(Main()));
     EXPECT_FALSE(IsWindowVisible(Main()));
-    EXPECT_EQ(ui.RunMessageLoop(), 0) << "the quit request ends the main loop";
+    EXPECT_EQ(RunLoopWithWatchdog(), 0) << "the quit request ends the main loop";
+}
+
+TEST_F(WizardWindow, AConfirmedCloseIsKeptForTheMainLoopWhileHandlersDispatchPendingMessages) {
+    // As during the wait for a further setup: a close confirmed inside a
+    // dispatch hides the window, the rest of the queue is still delivered, and
+    // the quit request survives every later dispatch until the main loop sees it.
+    dialogs.answers = {mb::IdOk};
+    PostMessageW(Main(), WM_CLOSE, 0, 0);
+    PostMessageW(Handle(ids::Button_Next), BM_CLICK, 0, 0);
+    ui.DispatchPending();
+    EXPECT_EQ(AbandonBoxes(), 1);
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_EQ(Page(), 1) << "the click queued before the close was still delivered";
+    ui.DispatchPending();
+    ui.DispatchPending();
+    EXPECT_EQ(RunLoopWithWatchdog(), 0) << "the quit request was lost";
 }
 
 TEST_F(WizardWindow, TimerTicksReachTheFormOncePerArming) {
