@@ -381,6 +381,22 @@ TEST_F(WizardWindow, TabWalksTheShownTabStopsAndCtrlTabDoesNothing) {
     EXPECT_TRUE(IsWindowEnabled(Handle(ids::Button_Next))) << "the selection re-ran the licence gate";
 }
 
+TEST_F(WizardWindow, AFocusedPushButtonTakesTheDefaultBorderAndEnter) {
+    auto type = [&](int id) { return GetWindowLongW(Handle(id), GWL_STYLE) & BS_TYPEMASK; };
+    SetFocus(Handle(ids::Button_Cansel));
+    Pump();
+    EXPECT_EQ(type(ids::Button_Cansel), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(type(ids::Button_Next), BS_PUSHBUTTON);
+    dialogs.answers = {mb::IdCancel};
+    Press(VK_RETURN);
+    EXPECT_EQ(AbandonBoxes(), 1) << "Enter pressed the focused Cancel button";
+    EXPECT_EQ(Page(), 0);
+    SetFocus(Main());
+    Pump();
+    EXPECT_EQ(type(ids::Button_Next), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(type(ids::Button_Cansel), BS_PUSHBUTTON);
+}
+
 TEST_F(WizardWindow, CloseBoxAndSessionEndAskTheCloseCheckAndNeverDestroyTheWindow) {
     dialogs.answers = {mb::IdCancel};
     SendMessageW(Main(), WM_CLOSE, 0, 0);

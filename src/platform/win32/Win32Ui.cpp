@@ -196,10 +196,13 @@ void Win32Ui::DispatchPending() {
             quitCode = message.wParam;
             break;
         }
-        if (TranslateWizardKeys(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        if (!TranslateWizardKeys(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        FollowFocusWithDefaultButton();
     }
+    FollowFocusWithDefaultButton();
     if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
@@ -208,9 +211,11 @@ int Win32Ui::RunMessageLoop() {
     BOOL got;
     while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) return 0;
-        if (TranslateWizardKeys(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        if (!TranslateWizardKeys(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        FollowFocusWithDefaultButton();
     }
     return static_cast<int>(message.wParam);
 }
@@ -483,6 +488,22 @@ void Win32Ui::MoveInRadioGroup(Win32ControlPeer& from, bool backward) {
     SetFocus(target->Handle());
     // Selecting by arrow is a click: the automatic radio button ticks itself and reports it.
     SendMessageW(target->Handle(), BM_CLICK, 0, 0);
+}
+
+void Win32Ui::FollowFocusWithDefaultButton() {
+    // As in a dialog: a focused push button is the one Enter presses, so it
+    // carries the default border; elsewhere the described default button does.
+    HWND focus = GetFocus();
+    if (focus == lastFocus_) return;
+    lastFocus_ = focus;
+    Win32ControlPeer* focused = PeerOf(focus);
+    Win32ControlPeer* chosen = focused && focused->Spec().kind == ControlKind::Button ? focused : PeerWithFlag(cf::DefaultButton);
+    for (Win32ControlPeer* peer : peers_) {
+        if (peer->Spec().kind != ControlKind::Button) continue;
+        const LONG style = GetWindowLongW(peer->Handle(), GWL_STYLE);
+        const LONG wanted = peer == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((style & BS_TYPEMASK) != wanted) SendMessageW(peer->Handle(), BM_SETSTYLE, wanted, TRUE);
+    }
 }
 
 void Win32Ui::FocusFirstControl() {

@@ -68,6 +68,7 @@ private:
     void MoveFocus(bool backward);
     void MoveInRadioGroup(Win32ControlPeer& from, bool backward);
     void FocusFirstControl();
+    void FollowFocusWithDefaultButton();
     void Click(int id);
 
     struct FontDeleter {
@@ -84,4 +85,5 @@ private:
     Font normalFont_, titleFont_, headerFont_;
     std::vector<Win32ControlPeer*> peers_;  // in creation order, which is also the tab order
     bool shownOnce_ = false;
+    HWND lastFocus_ = nullptr;
 };
