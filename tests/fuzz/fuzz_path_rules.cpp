@@ -91,8 +91,10 @@ public:
 std::u16string BuildPath(fuzz::Input& in, size_t maxBytes) {
     static const char16_t kAlphabet[] = u"C:\\/.a?\"<>| \t\u3042\0Dx\\\\*Zz:..";
     constexpr size_t kCount = sizeof kAlphabet / sizeof kAlphabet[0] - 1;
+    // A few times the longest limit is long enough; longer paths only slow the run.
+    constexpr size_t kMaxUnits = 1500;
     std::u16string out;
-    for (size_t i = 0; i < maxBytes && in.Left(); ++i) {
+    for (size_t i = 0; i < maxBytes && in.Left() && out.size() < kMaxUnits; ++i) {
         const uint8_t b = in.Byte();
         if (b == 0xFF) break;  // ends this path
         if (b == 0xFE) {
