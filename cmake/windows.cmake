@@ -56,7 +56,7 @@ foreach(level win32 e2e)
     target_compile_definitions(${level}_tests PRIVATE
       KELVORA_BIN_DIR="${CMAKE_BINARY_DIR}/bin" KELVORA_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
       KELVORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-    add_test(NAME ${level} COMMAND ${level}_tests --gtest_color=no)
+    add_test(NAME ${level} COMMAND ${level}_tests --gtest_brief=1 --gtest_color=no)
     set_tests_properties(${level} PROPERTIES LABELS ${level} TIMEOUT 1500)
   endif()
 endforeach()
