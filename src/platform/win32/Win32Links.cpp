@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -22,24 +23,6 @@ public:
 
 private:
     HRESULT hr_;
-};
-
-// One interface pointer, released with it; never released when never obtained.
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-    void** Out() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    T* p_ = nullptr;
 };
 
 }  // namespace

@@ -3,27 +3,11 @@
 #include <wincodec.h>
 
 #include "platform/AppError.h"
+#include "platform/win32/ComPtr.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** put() { return &p_; }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
 [[noreturn]] void DecoderError(HRESULT hr) {
     std::u16string description = TrimDescription(SystemErrorText(static_cast<DWORD>(hr)));
     if (description.empty()) description = u"画像を読み込めません (0x" + text::FromInt(static_cast<unsigned long>(hr)) + u")";
@@ -39,18 +23,18 @@ std::shared_ptr<Picture> Win32Pictures::Decode(const std::string& bytes, const s
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF) DecoderError(WINCODEC_ERR_BADHEADER);
     ComPtr<IWICImagingFactory> factory;
     Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(factory.put())));
+                           factory.Out()));
     ComPtr<IWICStream> stream;
-    Check(factory->CreateStream(stream.put()));
+    Check(factory->CreateStream(stream.Put()));
     Check(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
                                        static_cast<DWORD>(bytes.size())));
     ComPtr<IWICBitmapDecoder> decoder;
-    Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad, decoder.put()));
+    Check(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad, decoder.Put()));
     ComPtr<IWICBitmapFrameDecode> frame;
-    Check(decoder->GetFrame(0, frame.put()));
+    Check(decoder->GetFrame(0, frame.Put()));
     ComPtr<IWICFormatConverter> converter;
-    Check(factory->CreateFormatConverter(converter.put()));
-    Check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    Check(factory->CreateFormatConverter(converter.Put()));
+    Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                 WICBitmapPaletteTypeCustom));
     UINT width = 0, height = 0;
     Check(converter->GetSize(&width, &height));
