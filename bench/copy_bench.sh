@@ -21,18 +21,18 @@ rm -rf "$bench"; mkdir -p "$bench/src"
 python3 - "$bench/src" <<'PY'
 import os, random, sys
 root = sys.argv[1]
-random.seed(7)
+rng = random.Random(7)
 block = os.urandom(1 << 20)
 total, files = 1 << 30, 10000
 base = total // files
 left = total
 for i in range(files):
-    size = left if i == files - 1 else base + random.randint(-base // 2, base // 2)
+    size = left if i == files - 1 else base + rng.randint(-base // 2, base // 2)
     size = max(0, min(size, left - (files - 1 - i)))
     left -= size
     d = os.path.join(root, "d%03d" % (i // 100))
     os.makedirs(d, exist_ok=True)
-    off = random.randrange(0, len(block))
+    off = rng.randrange(0, len(block))
     data = (block[off:] + block) * (size // len(block) + 1)
     with open(os.path.join(d, "f%05d.bin" % i), "wb") as f:
         f.write(data[:size])

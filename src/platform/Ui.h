@@ -90,7 +90,7 @@ public:
     virtual void Bind(FormEvents& events) = 0;
     // Called for every row of the window description in order (parents first).
     // May return null for a control the layer does not draw.
-    virtual std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) = 0;
     virtual std::unique_ptr<TimerPeer> CreateTimer(int id) = 0;
     virtual void SetCaption(const std::u16string& caption) = 0;
     // Makes the main window visible (centred the first time).

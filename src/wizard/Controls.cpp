@@ -3,11 +3,11 @@
 #include "platform/Pictures.h"
 #include "platform/Ui.h"
 
-Control::Control(const ControlSpec& spec)
-    : spec_(spec),
-      visible_(!(spec.flags & cf::Hidden)),
-      enabled_(!(spec.flags & cf::Disabled)),
-      caption_(spec.caption ? spec.caption : u"") {}
+Control::Control(const ControlSpec& row)
+    : spec_(row),
+      visible_(!(row.flags & cf::Hidden)),
+      enabled_(!(row.flags & cf::Disabled)),
+      caption_(row.caption ? row.caption : u"") {}
 
 void Control::SetVisible(bool visible) {
     visible_ = visible;
@@ -87,7 +87,7 @@ void Memo::SyncAll() {
     Peer()->SyncText(Text());
 }
 
-CheckBox::CheckBox(const ControlSpec& spec) : Control(spec), checked_((spec.flags & cf::Checked) != 0) {}
+CheckBox::CheckBox(const ControlSpec& row) : Control(row), checked_((row.flags & cf::Checked) != 0) {}
 
 bool CheckBox::Checked() const {
     return Peer() ? Peer()->ReadChecked() : checked_;

@@ -12,12 +12,12 @@ class Picture;
 
 class Control {
 public:
-    explicit Control(const ControlSpec& spec);
+    explicit Control(const ControlSpec& row);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    const ControlSpec& Spec() const { return spec_; }
+    const ControlSpec& Row() const { return spec_; }
     int Id() const { return spec_.id; }
 
     bool Visible() const { return visible_; }
@@ -100,7 +100,7 @@ private:
 
 class CheckBox : public Control {
 public:
-    explicit CheckBox(const ControlSpec& spec);
+    explicit CheckBox(const ControlSpec& row);
     bool Checked() const;
     void SetChecked(bool checked);
     std::function<void()> OnClick;
@@ -147,7 +147,7 @@ class Image : public Control {
 public:
     using Control::Control;
     const std::shared_ptr<Picture>& LoadedPicture() const { return picture_; }
-    int Width() const { return width_ ? width_ : Spec().width; }
+    int Width() const { return width_ ? width_ : Row().width; }
     // Replaces the built-in picture; the control takes the picture's width.
     void LoadPicture(std::shared_ptr<Picture> picture);
 
@@ -161,7 +161,7 @@ private:
 
 class Page : public Control {
 public:
-    Page(const ControlSpec& spec, int index) : Control(spec), index_(index) {}
+    Page(const ControlSpec& row, int index) : Control(row), index_(index) {}
     int Index() const { return index_; }
     std::function<void()> OnShow;
 

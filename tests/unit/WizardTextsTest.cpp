@@ -162,9 +162,9 @@ private:
 class SummaryUi : public FakeUi {
 public:
     std::vector<std::string> events;
-    std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& spec) override {
-        if (spec.id == ids::Memo06) return std::make_unique<MemoPeer>(events);
-        return FakeUi::CreatePeer(spec);
+    std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override {
+        if (row.id == ids::Memo06) return std::make_unique<MemoPeer>(events);
+        return FakeUi::CreatePeer(row);
     }
 };
 

@@ -138,27 +138,27 @@ protected:
 
 TEST_F(WizardWindow, EveryDescribedControlIsAStandardControlWithItsIdClassStylesAndPlace) {
     ASSERT_EQ(ui.Dpi(), 96u) << "the test prefix runs at 96 dpi";
-    for (const ControlSpec& spec : layout::WindowDescription()) {
-        SCOPED_TRACE(spec.name);
-        HWND h = Handle(spec.id);
+    for (const ControlSpec& row : layout::WindowDescription()) {
+        SCOPED_TRACE(row.name);
+        HWND h = Handle(row.id);
         ASSERT_TRUE(h);
-        EXPECT_EQ(GetDlgCtrlID(h), spec.id);
-        EXPECT_EQ(GetParent(h), spec.parent ? Handle(spec.parent) : Main());
+        EXPECT_EQ(GetDlgCtrlID(h), row.id);
+        EXPECT_EQ(GetParent(h), row.parent ? Handle(row.parent) : Main());
         const LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
         const std::wstring cls = ClassOf(h);
         auto is = [&](const wchar_t* name) { return lstrcmpiW(cls.c_str(), name) == 0; };
-        switch (spec.kind) {
+        switch (row.kind) {
             case ControlKind::Page:
             case ControlKind::Panel: EXPECT_TRUE(is(L"KelvoraContainer")); break;
             case ControlKind::Image: EXPECT_TRUE(is(L"KelvoraPicture")); break;
             case ControlKind::Label:
                 EXPECT_TRUE(is(L"Static"));
                 EXPECT_TRUE(style & SS_NOPREFIX);
-                EXPECT_EQ(style & SS_TYPEMASK, (spec.flags & cf::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+                EXPECT_EQ(style & SS_TYPEMASK, (row.flags & cf::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
                 break;
             case ControlKind::Button:
                 EXPECT_TRUE(is(L"Button"));
-                EXPECT_EQ(style & BS_TYPEMASK, (spec.flags & cf::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+                EXPECT_EQ(style & BS_TYPEMASK, (row.flags & cf::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
                 break;
             case ControlKind::CheckBox:
                 EXPECT_TRUE(is(L"Button"));
@@ -173,32 +173,32 @@ TEST_F(WizardWindow, EveryDescribedControlIsAStandardControlWithItsIdClassStyles
                 EXPECT_FALSE(style & ES_MULTILINE);
                 EXPECT_TRUE(style & ES_AUTOHSCROLL);
                 EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
-                EXPECT_EQ((style & ES_READONLY) != 0, (spec.flags & cf::ReadOnly) != 0);
+                EXPECT_EQ((style & ES_READONLY) != 0, (row.flags & cf::ReadOnly) != 0);
                 break;
             case ControlKind::Memo:
                 EXPECT_TRUE(is(L"Edit"));
                 EXPECT_TRUE(style & ES_MULTILINE);
                 EXPECT_TRUE(style & ES_WANTRETURN);
-                EXPECT_EQ((style & WS_VSCROLL) != 0, (spec.flags & cf::VScroll) != 0);
-                EXPECT_EQ((ex & WS_EX_CLIENTEDGE) != 0, !(spec.flags & cf::NoBorder));
-                EXPECT_EQ((style & ES_READONLY) != 0, (spec.flags & cf::ReadOnly) != 0);
+                EXPECT_EQ((style & WS_VSCROLL) != 0, (row.flags & cf::VScroll) != 0);
+                EXPECT_EQ((ex & WS_EX_CLIENTEDGE) != 0, !(row.flags & cf::NoBorder));
+                EXPECT_EQ((style & ES_READONLY) != 0, (row.flags & cf::ReadOnly) != 0);
                 break;
             case ControlKind::ProgressBar: EXPECT_TRUE(is(L"msctls_progress32")); break;
         }
-        if (spec.kind == ControlKind::RadioButton) {
+        if (row.kind == ControlKind::RadioButton) {
             // A radio group is one tab stop, carried by its selected button.
             EXPECT_EQ((style & WS_TABSTOP) != 0, SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED);
         } else {
-            EXPECT_EQ((style & WS_TABSTOP) != 0, (spec.flags & cf::TabStop) != 0);
+            EXPECT_EQ((style & WS_TABSTOP) != 0, (row.flags & cf::TabStop) != 0);
         }
-        EXPECT_EQ((style & WS_GROUP) != 0, (spec.flags & cf::GroupStart) != 0);
+        EXPECT_EQ((style & WS_GROUP) != 0, (row.flags & cf::GroupStart) != 0);
         RECT r;
         GetWindowRect(h, &r);
         MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, spec.left);
-        EXPECT_EQ(r.top, spec.top);
-        EXPECT_EQ(r.right - r.left, spec.width);
-        EXPECT_EQ(r.bottom - r.top, spec.height);
+        EXPECT_EQ(r.left, row.left);
+        EXPECT_EQ(r.top, row.top);
+        EXPECT_EQ(r.right - r.left, row.width);
+        EXPECT_EQ(r.bottom - r.top, row.height);
     }
     EXPECT_FALSE(IsWindowEnabled(Handle(ids::Edit_04_StartMenu))) << "the start-menu box is disabled";
 }
@@ -243,13 +243,13 @@ TEST_F(WizardWindow, MainWindowIsAFixedWhiteWizardOf502By391WithTheTaskbarButton
 
 TEST_F(WizardWindow, TextsOfTheModelAreMirroredAndWhatTheUserChangesIsReadBack) {
     EXPECT_EQ(WindowText(Main()), form->WindowCaption());
-    for (const ControlSpec& spec : layout::WindowDescription()) {
-        if (spec.kind != ControlKind::Label && spec.kind != ControlKind::Button && spec.kind != ControlKind::CheckBox &&
-            spec.kind != ControlKind::RadioButton) {
+    for (const ControlSpec& row : layout::WindowDescription()) {
+        if (row.kind != ControlKind::Label && row.kind != ControlKind::Button && row.kind != ControlKind::CheckBox &&
+            row.kind != ControlKind::RadioButton) {
             continue;
         }
-        SCOPED_TRACE(spec.name);
-        EXPECT_EQ(WindowText(Handle(spec.id)), form->ControlById(spec.id)->Caption());
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(WindowText(Handle(row.id)), form->ControlById(row.id)->Caption());
     }
     EXPECT_EQ(WindowText(Handle(ids::Label4)),
               u"以下の使用許諾傾契約書をお読みください。インストールを続行するにはこの契約書に同意する必要があります。");
@@ -278,9 +278,9 @@ TEST_F(WizardWindow, OnlyTheActivePageIsShownAndTheBarFollowsTheModelThroughClic
         for (int i = 0; i < 9; ++i) EXPECT_EQ(IsWindowVisible(Handle(pages[i])) != FALSE, i == expectedPage) << i;
         for (int id : bar) {
             const Control* c = form->ControlById(id);
-            EXPECT_EQ(IsWindowVisible(Handle(id)) != FALSE, c->Visible()) << c->Spec().name;
-            EXPECT_EQ(IsWindowEnabled(Handle(id)) != FALSE, c->Enabled()) << c->Spec().name;
-            EXPECT_EQ(WindowText(Handle(id)), c->Caption()) << c->Spec().name;
+            EXPECT_EQ(IsWindowVisible(Handle(id)) != FALSE, c->Visible()) << c->Row().name;
+            EXPECT_EQ(IsWindowEnabled(Handle(id)) != FALSE, c->Enabled()) << c->Row().name;
+            EXPECT_EQ(WindowText(Handle(id)), c->Caption()) << c->Row().name;
         }
     };
     check(0);
@@ -364,7 +364,7 @@ TEST_F(WizardWindow, TabWalksTheShownTabStopsAndCtrlTabDoesNothing) {
                             ids::Button_Print, ids::Memo02};
     for (int id : expected) {
         Press(VK_TAB);
-        EXPECT_EQ(GetFocus(), Handle(id)) << form->ControlById(id)->Spec().name;
+        EXPECT_EQ(GetFocus(), Handle(id)) << form->ControlById(id)->Row().name;
     }
     Press(VK_TAB, {VK_SHIFT});
     EXPECT_EQ(GetFocus(), Handle(ids::Button_Print));

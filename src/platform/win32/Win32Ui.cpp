@@ -48,7 +48,7 @@ HFONT MakeFont(int pixels, bool bold, UINT dpi) {
     return CreateFontIndirectW(&font);
 }
 
-bool IsMultiLineEdit(const ControlSpec& spec) { return spec.kind == ControlKind::Memo; }
+bool IsMultiLineEdit(const ControlSpec& row) { return row.kind == ControlKind::Memo; }
 
 }  // namespace
 
@@ -91,11 +91,11 @@ HWND Win32Ui::ControlHandle(int id) const {
     return peer ? peer->Handle() : nullptr;
 }
 
-std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& spec) {
+std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& row) {
     const wchar_t* windowClass = L"STATIC";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    switch (spec.kind) {
+    switch (row.kind) {
         case ControlKind::Page:
         case ControlKind::Panel:
             windowClass = Win32ControlPeer::ContainerClass();
@@ -103,22 +103,22 @@ std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& spec) {
             exStyle |= WS_EX_CONTROLPARENT;
             break;
         case ControlKind::Label:
-            style |= SS_NOPREFIX | ((spec.flags & cf::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+            style |= SS_NOPREFIX | ((row.flags & cf::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
             break;
         case ControlKind::Button:
             windowClass = L"BUTTON";
-            style |= (spec.flags & cf::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+            style |= (row.flags & cf::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
             break;
         case ControlKind::Edit:
             windowClass = L"EDIT";
-            style |= ES_LEFT | ES_AUTOHSCROLL | ((spec.flags & cf::ReadOnly) ? ES_READONLY : 0);
+            style |= ES_LEFT | ES_AUTOHSCROLL | ((row.flags & cf::ReadOnly) ? ES_READONLY : 0);
             exStyle |= WS_EX_CLIENTEDGE;
             break;
         case ControlKind::Memo:
             windowClass = L"EDIT";
             style |= ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
-                     ((spec.flags & cf::VScroll) ? WS_VSCROLL : 0) | ((spec.flags & cf::ReadOnly) ? ES_READONLY : 0);
-            if (!(spec.flags & cf::NoBorder)) exStyle |= WS_EX_CLIENTEDGE;
+                     ((row.flags & cf::VScroll) ? WS_VSCROLL : 0) | ((row.flags & cf::ReadOnly) ? ES_READONLY : 0);
+            if (!(row.flags & cf::NoBorder)) exStyle |= WS_EX_CLIENTEDGE;
             break;
         case ControlKind::CheckBox:
             windowClass = L"BUTTON";
@@ -135,23 +135,23 @@ std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& spec) {
             windowClass = Win32ControlPeer::PictureClass();
             break;
     }
-    if (spec.flags & cf::TabStop) style |= WS_TABSTOP;
-    if (spec.flags & cf::GroupStart) style |= WS_GROUP;
-    if (spec.flags & cf::Disabled) style |= WS_DISABLED;
+    if (row.flags & cf::TabStop) style |= WS_TABSTOP;
+    if (row.flags & cf::GroupStart) style |= WS_GROUP;
+    if (row.flags & cf::Disabled) style |= WS_DISABLED;
 
-    HWND parent = spec.parent ? ControlHandle(spec.parent) : window_;
+    HWND parent = row.parent ? ControlHandle(row.parent) : window_;
     if (!parent) parent = window_;
     HWND control = CreateWindowExW(exStyle, windowClass, L"", style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
     if (!control) return nullptr;
-    auto peer = std::make_unique<Win32ControlPeer>(*this, spec, control);
-    if (spec.kind == ControlKind::RadioButton) {
+    auto peer = std::make_unique<Win32ControlPeer>(*this, row, control);
+    if (row.kind == ControlKind::RadioButton) {
         // A radio button opens a group or joins the one opened last on its parent.
         peer->groupLeader = peer.get();
-        if (!(spec.flags & cf::GroupStart)) {
+        if (!(row.flags & cf::GroupStart)) {
             for (auto it = peers_.rbegin(); it != peers_.rend(); ++it) {
-                if ((*it)->Spec().parent != spec.parent) continue;
-                if ((*it)->Spec().kind == ControlKind::RadioButton) peer->groupLeader = (*it)->groupLeader;
+                if ((*it)->Row().parent != row.parent) continue;
+                if ((*it)->Row().kind == ControlKind::RadioButton) peer->groupLeader = (*it)->groupLeader;
                 break;
             }
         }
@@ -269,9 +269,9 @@ void Win32Ui::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != BN_CLICKED || !lParam || !events_) return;
     Win32ControlPeer* peer = PeerOf(reinterpret_cast<HWND>(lParam));
     if (!peer) return;
-    const ControlKind kind = peer->Spec().kind;
+    const ControlKind kind = peer->Row().kind;
     if (kind == ControlKind::Button || kind == ControlKind::CheckBox || kind == ControlKind::RadioButton) {
-        events_->ControlClicked(peer->Spec().id);
+        events_->ControlClicked(peer->Row().id);
     }
 }
 
@@ -282,11 +282,11 @@ void Win32Ui::OnTimer(UINT_PTR id) {
 LRESULT Win32Ui::OnControlColour(UINT message, HDC dc, HWND control) {
     Win32ControlPeer* peer = PeerOf(control);
     if (!peer) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-    const ControlSpec& spec = peer->Spec();
-    const COLORREF background = BackgroundOf(spec);
+    const ControlSpec& row = peer->Row();
+    const COLORREF background = BackgroundOf(row);
     const HBRUSH brush = background == RGB(255, 255, 255) ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
                                                           : GetSysColorBrush(COLOR_BTNFACE);
-    switch (spec.kind) {
+    switch (row.kind) {
         case ControlKind::Label:
         case ControlKind::CheckBox:
         case ControlKind::RadioButton:
@@ -299,7 +299,7 @@ LRESULT Win32Ui::OnControlColour(UINT message, HDC dc, HWND control) {
         case ControlKind::Memo:
         case ControlKind::Edit:
             // A read-only box described as white stays white instead of the face colour.
-            if (message == WM_CTLCOLORSTATIC && (spec.flags & cf::White) && IsWindowEnabled(control)) {
+            if (message == WM_CTLCOLORSTATIC && (row.flags & cf::White) && IsWindowEnabled(control)) {
                 SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
                 SetBkColor(dc, RGB(255, 255, 255));
                 return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
@@ -335,13 +335,13 @@ HFONT Win32Ui::FontFor(uint32_t flags) const {
     return normalFont_.get();
 }
 
-COLORREF Win32Ui::BackgroundOf(const ControlSpec& spec) const {
-    const ControlSpec* at = &spec;
+COLORREF Win32Ui::BackgroundOf(const ControlSpec& row) const {
+    const ControlSpec* at = &row;
     while (at) {
         if (at->flags & cf::White) return RGB(255, 255, 255);
         if (at->flags & cf::Face) return GetSysColor(COLOR_BTNFACE);
         Win32ControlPeer* parent = at->parent ? PeerById(at->parent) : nullptr;
-        at = parent ? &parent->Spec() : nullptr;
+        at = parent ? &parent->Row() : nullptr;
     }
     return RGB(255, 255, 255);  // the main window is white
 }
@@ -385,14 +385,14 @@ Win32ControlPeer* Win32Ui::PeerOf(HWND window) const {
 
 Win32ControlPeer* Win32Ui::PeerById(int id) const {
     for (Win32ControlPeer* peer : peers_) {
-        if (peer->Spec().id == id) return peer;
+        if (peer->Row().id == id) return peer;
     }
     return nullptr;
 }
 
 Win32ControlPeer* Win32Ui::PeerWithFlag(uint32_t flag) const {
     for (Win32ControlPeer* peer : peers_) {
-        if (peer->Spec().flags & flag) return peer;
+        if (peer->Row().flags & flag) return peer;
     }
     return nullptr;
 }
@@ -411,22 +411,22 @@ bool Win32Ui::TranslateWizardKeys(const MSG& message) {
             return true;
         case VK_RETURN:
             // The memos take Enter as a line break.
-            if (focused && IsMultiLineEdit(focused->Spec())) return false;
+            if (focused && IsMultiLineEdit(focused->Row())) return false;
             // A focused push button is the one Enter presses, as in every dialog.
-            if (focused && focused->Spec().kind == ControlKind::Button) {
-                Click(focused->Spec().id);
+            if (focused && focused->Row().kind == ControlKind::Button) {
+                Click(focused->Row().id);
             } else if (Win32ControlPeer* next = PeerWithFlag(cf::DefaultButton)) {
-                Click(next->Spec().id);
+                Click(next->Row().id);
             }
             return true;
         case VK_ESCAPE:
-            if (Win32ControlPeer* cancel = PeerWithFlag(cf::CancelButton)) Click(cancel->Spec().id);
+            if (Win32ControlPeer* cancel = PeerWithFlag(cf::CancelButton)) Click(cancel->Row().id);
             return true;
         case VK_UP:
         case VK_LEFT:
         case VK_DOWN:
         case VK_RIGHT:
-            if (!focused || focused->Spec().kind != ControlKind::RadioButton) return false;
+            if (!focused || focused->Row().kind != ControlKind::RadioButton) return false;
             MoveInRadioGroup(*focused, message.wParam == VK_UP || message.wParam == VK_LEFT);
             return true;
         default:
@@ -442,7 +442,7 @@ void Win32Ui::Click(int id) {
 bool Win32Ui::CanTakeTab(const Win32ControlPeer& peer) const {
     HWND window = peer.Handle();
     if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
-    if (peer.Spec().kind != ControlKind::RadioButton) return (GetWindowLongW(window, GWL_STYLE) & WS_TABSTOP) != 0;
+    if (peer.Row().kind != ControlKind::RadioButton) return (GetWindowLongW(window, GWL_STYLE) & WS_TABSTOP) != 0;
     // A radio group is one stop: its selected button, or its first when none is selected.
     if (SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED) return true;
     for (Win32ControlPeer* other : peers_) {
@@ -470,7 +470,7 @@ void Win32Ui::MoveFocus(bool backward) {
     }
     Win32ControlPeer* target = stops[static_cast<size_t>(index)];
     SetFocus(target->Handle());
-    if (target->Spec().kind == ControlKind::Edit) SendMessageW(target->Handle(), EM_SETSEL, 0, -1);
+    if (target->Row().kind == ControlKind::Edit) SendMessageW(target->Handle(), EM_SETSEL, 0, -1);
 }
 
 void Win32Ui::MoveInRadioGroup(Win32ControlPeer& from, bool backward) {
@@ -497,9 +497,9 @@ void Win32Ui::FollowFocusWithDefaultButton() {
     if (focus == lastFocus_) return;
     lastFocus_ = focus;
     Win32ControlPeer* focused = PeerOf(focus);
-    Win32ControlPeer* chosen = focused && focused->Spec().kind == ControlKind::Button ? focused : PeerWithFlag(cf::DefaultButton);
+    Win32ControlPeer* chosen = focused && focused->Row().kind == ControlKind::Button ? focused : PeerWithFlag(cf::DefaultButton);
     for (Win32ControlPeer* peer : peers_) {
-        if (peer->Spec().kind != ControlKind::Button) continue;
+        if (peer->Row().kind != ControlKind::Button) continue;
         const LONG style = GetWindowLongW(peer->Handle(), GWL_STYLE);
         const LONG wanted = peer == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         if ((style & BS_TYPEMASK) != wanted) SendMessageW(peer->Handle(), BM_SETSTYLE, wanted, TRUE);

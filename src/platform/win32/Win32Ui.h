@@ -22,7 +22,7 @@ public:
 
     // Ui
     void Bind(FormEvents& events) override;
-    std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& spec) override;
+    std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override;
     std::unique_ptr<TimerPeer> CreateTimer(int id) override;
     void SetCaption(const std::u16string& caption) override;
     void ShowMainWindow() override;
@@ -40,7 +40,7 @@ public:
     HFONT FontFor(uint32_t flags) const;
     HINSTANCE Instance() const { return instance_; }
     // The colour a control stands on: its own White / Face flag, else its container's.
-    COLORREF BackgroundOf(const ControlSpec& spec) const;
+    COLORREF BackgroundOf(const ControlSpec& row) const;
     void Forget(Win32ControlPeer* peer);
 
     // The wizard keys (Tab, Shift+Tab, Enter, Esc, arrows in a radio group, and

@@ -24,7 +24,7 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
         case WM_ERASEBKGND: {
             Win32ControlPeer* peer = PeerFromWindow(window);
-            const bool white = !peer || !(peer->Spec().flags & cf::Face);
+            const bool white = !peer || !(peer->Row().flags & cf::Face);
             RECT area;
             GetClientRect(window, &area);
             FillRect(reinterpret_cast<HDC>(wParam), &area,
@@ -78,14 +78,14 @@ void Win32ControlPeer::RegisterClasses(HINSTANCE instance) {
 const wchar_t* Win32ControlPeer::ContainerClass() { return kContainerClass; }
 const wchar_t* Win32ControlPeer::PictureClass() { return kPictureClass; }
 
-Win32ControlPeer::Win32ControlPeer(Win32Ui& ui, const ControlSpec& spec, HWND window)
-    : ui_(ui), spec_(spec), window_(window) {
-    if (spec.kind == ControlKind::Page || spec.kind == ControlKind::Panel || spec.kind == ControlKind::Image) {
+Win32ControlPeer::Win32ControlPeer(Win32Ui& ui, const ControlSpec& row, HWND window)
+    : ui_(ui), spec_(row), window_(window) {
+    if (row.kind == ControlKind::Page || row.kind == ControlKind::Panel || row.kind == ControlKind::Image) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    if (spec.kind == ControlKind::ProgressBar) SendMessageW(window_, PBM_SETSTEP, 1, 0);
+    if (row.kind == ControlKind::ProgressBar) SendMessageW(window_, PBM_SETSTEP, 1, 0);
     // A licence text can be longer than the 32 K characters an edit box takes by default.
-    if (spec.kind == ControlKind::Memo) SendMessageW(window_, EM_SETLIMITTEXT, 0, 0);
+    if (row.kind == ControlKind::Memo) SendMessageW(window_, EM_SETLIMITTEXT, 0, 0);
 }
 
 Win32ControlPeer::~Win32ControlPeer() {

@@ -11,7 +11,7 @@ class Win32Ui;
 
 class Win32ControlPeer : public ControlPeer {
 public:
-    Win32ControlPeer(Win32Ui& ui, const ControlSpec& spec, HWND window);
+    Win32ControlPeer(Win32Ui& ui, const ControlSpec& row, HWND window);
     ~Win32ControlPeer() override;
     Win32ControlPeer(const Win32ControlPeer&) = delete;
     Win32ControlPeer& operator=(const Win32ControlPeer&) = delete;
@@ -29,7 +29,7 @@ public:
     void SyncPicture(const std::shared_ptr<Picture>& picture, int width) override;
 
     HWND Handle() const { return window_; }
-    const ControlSpec& Spec() const { return spec_; }
+    const ControlSpec& Row() const { return spec_; }
     // Position, size and font at the main window's current DPI.
     void ApplyDpi();
     // Paints an Image control: the loaded picture or the built-in artwork.

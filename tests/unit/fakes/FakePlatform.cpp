@@ -125,8 +125,8 @@ bool FakePrintSystem::ShowPrintDialog() {
     return true;
 }
 
-std::unique_ptr<ControlPeer> FakeUi::CreatePeer(const ControlSpec& spec) {
-    peersCreated.push_back(spec.id);
+std::unique_ptr<ControlPeer> FakeUi::CreatePeer(const ControlSpec& row) {
+    peersCreated.push_back(row.id);
     return nullptr;
 }
 

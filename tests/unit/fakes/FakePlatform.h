@@ -182,7 +182,7 @@ public:
     int timerStarts = 0;
     std::vector<int> peersCreated;
     void Bind(FormEvents& e) override { events = &e; }
-    std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& spec) override;
+    std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override;
     std::unique_ptr<TimerPeer> CreateTimer(int) override { return std::make_unique<FakeTimerPeer>(timerStarts); }
     void SetCaption(const std::u16string& c) override { caption = c; }
     void ShowMainWindow() override { shown = true; }
