@@ -63,6 +63,11 @@ void Memo::Add(const std::u16string& line) {
     if (Peer()) Peer()->SyncText(Text());
 }
 
+void Memo::AddLines(const std::vector<std::u16string>& lines) {
+    lines_.insert(lines_.end(), lines.begin(), lines.end());
+    if (Peer()) Peer()->SyncText(Text());
+}
+
 void Memo::SetLines(std::vector<std::u16string> lines) {
     lines_ = std::move(lines);
     if (Peer()) Peer()->SyncText(Text());

@@ -84,6 +84,8 @@ public:
     const std::vector<std::u16string>& Lines() const { return lines_; }
     void Clear();
     void Add(const std::u16string& line);
+    // Appends several lines with one update of the control.
+    void AddLines(const std::vector<std::u16string>& lines);
     void SetLines(std::vector<std::u16string> lines);
     // The text as the control shows it: the lines joined with CR LF.
     std::u16string Text() const;

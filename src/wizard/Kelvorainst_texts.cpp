@@ -8,11 +8,10 @@
 void TfrmKelvoraInstall::SetupWelcomePage(Memo& memo) {
     const InstallerSettings& s = state_.settings;
     Label_01_01.SetCaption(s.DisplayName + u"セットアップウィザードの開始");
-    memo.Add(u"このプログラムはご使用のコンピューターへ" + s.SetupTitle + u"をインストールします。");
-    memo.Add(u"");
-    memo.Add(u"続行する前に他のアプリケーションをすべて終了してください。");
-    memo.Add(u"");
-    memo.Add(u"続行するのは「次へ」、セットアップを終了するには「キャンセル」をクリックしてください。");
+    // One update of the control: laying out a very long caption is slow, so it is done once.
+    memo.AddLines({u"このプログラムはご使用のコンピューターへ" + s.SetupTitle + u"をインストールします。", u"",
+                   u"続行する前に他のアプリケーションをすべて終了してください。", u"",
+                   u"続行するのは「次へ」、セットアップを終了するには「キャンセル」をクリックしてください。"});
 }
 
 void TfrmKelvoraInstall::LoadLicenseText(Memo& memo) {
@@ -59,6 +58,6 @@ void TfrmKelvoraInstall::BuildReadySummary(Memo& memo) {
     if (CheckBox_05_QuickIcon.Checked()) lines.push_back(u"  クイック起動アイコンを作成");
     lines.push_back(u"");
     memo.Clear();
-    for (const std::u16string& line : lines) memo.Add(line);
+    memo.AddLines(lines);
     memo.CaretToTop();
 }
