@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
+#include "platform/win32/SystemDlls.h"
 
 namespace uisys {
 namespace {
@@ -49,8 +47,7 @@ bool InitProgressBarClass() {
     // The library is not imported at load time: it comes from the system folder
     // (or the side-by-side version 6 the manifest asks for), never from the
     // installer's own folder.
-    HMODULE comctl = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!comctl && GetLastError() == ERROR_INVALID_PARAMETER) comctl = LoadLibraryW(L"comctl32.dll");
+    HMODULE comctl = sysdll::SystemLibrary(L"comctl32.dll");
     if (!comctl) return false;
     auto init = reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
     if (!init) return false;
