@@ -223,7 +223,8 @@ std::optional<Box> Installer::WaitBox(DWORD timeoutMs) {
                 if (b && IsWindowVisible(b)) box.buttons.push_back(id);
             }
             HWND icon = GetDlgItem(w, 0x0440);
-            box.hasIcon = icon && IsWindowVisible(icon);
+            // Wine keeps the icon control in boxes without an icon; only a set icon counts.
+            box.hasIcon = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
             return box;
         }
         if (!Running()) break;

@@ -177,18 +177,12 @@ struct InstallSetup {
     ShellFolderRedirect redirect;
 };
 
-// Whether an open message box shows an icon: its icon control holds one.
-bool ShowsIcon(const Box& box) {
-    HWND icon = GetDlgItem(box.hwnd, 0x0440);
-    return icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-}
-
 // The next box, which must carry `caption`; checked for an icon, then answered.
 Box ExpectNoIcon(Installer& app, const std::wstring& caption) {
     const auto box = app.WaitBox(20000);
     if (!box) throw std::runtime_error("no message box appeared");
     EXPECT_EQ(box->caption, caption);
-    EXPECT_FALSE(ShowsIcon(*box)) << "flags 0: no icon";
+    EXPECT_FALSE(box->hasIcon) << "flags 0: no icon";
     EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
     return *box;
 }
@@ -285,7 +279,7 @@ TEST(Install, MissingProductFolderStopsOnTheInstallingPage) {
     const auto abandon = app.WaitBox();
     ASSERT_TRUE(abandon.has_value());
     EXPECT_EQ(abandon->caption, L"セットアップ中止確認");
-    EXPECT_TRUE(ShowsIcon(*abandon)) << "the question icon is seen where there is one";
+    EXPECT_TRUE(abandon->hasIcon) << "the question icon is seen where there is one";
     app.Answer(*abandon, IDOK);
     EXPECT_EQ(app.WaitExit(), 0u);
     const std::wstring exeDir = setup.dist.ExeDir();
