@@ -39,14 +39,6 @@ std::string Utf16Le(const std::wstring& s) {
     return out;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-    const ULONGLONG until = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() > until) return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 enum class Walk {
     Close,    // the close on the welcome page, confirmed

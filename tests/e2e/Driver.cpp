@@ -138,6 +138,15 @@ void RemoveTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
+bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+    const ULONGLONG until = GetTickCount64() + ms;
+    while (!condition()) {
+        if (GetTickCount64() > until) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 Dist::Dist(const std::wstring& name) {
     root = L"C:\\kelvora-e2e\\" + name;
     RemoveTree(root);

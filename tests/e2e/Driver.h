@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 void MakeFolders(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
+// Polls `condition` every 20 ms until it holds (true) or `ms` have passed (false).
+bool WaitFor(const std::function<bool()>& condition, DWORD ms);
 
 // A fresh distribution folder C:\kelvora-e2e\<name>\dist with the installer,
 // and an empty working folder beside it.

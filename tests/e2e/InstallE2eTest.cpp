@@ -187,14 +187,6 @@ Box ExpectNoIcon(Installer& app, const std::wstring& caption) {
     return *box;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-    const ULONGLONG until = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() > until) return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 }  // namespace
 
