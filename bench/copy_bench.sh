@@ -2,14 +2,15 @@
 # Copy speed of CopyFolder against Wine's xcopy /E and Linux cp -a, on one
 # tree of 10 000 files and 1 GiB, in one run. Prints the times and ratios.
 #   bench/copy_bench.sh [BUILD_DIR]
-# BUILD_DIR is a MinGW build folder holding win32_tests.exe; ROUNDS (default 3)
+# BUILD_DIR is a MinGW build folder holding win32_tests.exe (default: the build
+# of the Wine path that scripts/wine-env chooses); ROUNDS (default 3)
 # sets how often each copy runs. Each copy is timed with the sync that puts it
 # on disk; the source is read once first so that all start from a warm cache.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build/mingw}"
 # shellcheck source=/dev/null
 source "$root/scripts/wine-env" "${WINEPREFIX:-}" >/dev/null
+build="${1:-$KELVORA_BUILD}"
 kelvora_start_xvfb
 kelvora_start_wineserver
 bench="$WINEPREFIX/drive_c/kelvora-bench"

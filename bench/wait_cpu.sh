@@ -3,13 +3,14 @@
 # runs the win32 wait test with a long-running sample program and samples the
 # waiting process (and the prefix's wineserver) from /proc.
 #   bench/wait_cpu.sh [BUILD_DIR] [WAIT_MS]
-# BUILD_DIR is a MinGW build folder holding win32_tests.exe and fixtures/.
+# BUILD_DIR is a MinGW build folder holding win32_tests.exe and fixtures/
+# (default: the build of the Wine path that scripts/wine-env chooses).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build/mingw}"
 wait_ms="${2:-8000}"
 # shellcheck source=/dev/null
 source "$root/scripts/wine-env" "${WINEPREFIX:-}" >/dev/null
+build="${1:-$KELVORA_BUILD}"
 kelvora_start_xvfb
 kelvora_start_wineserver
 trap kelvora_stop EXIT

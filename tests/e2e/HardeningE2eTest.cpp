@@ -5,7 +5,7 @@
 // image (name and size) a clean run maps, and a planted marker DLL must leave
 // no marker. Wine names a built-in library after the file it found first, so
 // paths alone prove nothing there; sizes do. The planted file is the
-// marker-writing DLL that scripts/checks/planted-dlls builds
+// marker-writing DLL that scripts/checks/wine/planted-dlls builds
 // (KELVORA_PLANTED_DLL, a Windows path) or, without it, a copy of a sample
 // program, whose size gives it away just as well if it is ever mapped.
 #include <windows.h>

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/win32/SystemDlls.h"
@@ -22,12 +23,35 @@ struct BrowseState {
     const std::u16string* start;
 };
 
+// Reads the listing of every folder on the way to `folder`, the folder itself
+// included. The browser finds the starting folder by comparing the item lists
+// it parses from the path with those of the tree it fills, and Wine's items
+// carry each folder's last-access time: on a disk that updates that time on
+// the first read after a change (Linux's relatime), a folder changed shortly
+// before the browser opens reads one time while the path is parsed and a
+// later one when its parent is listed, and the start is then not found. After
+// one read each, the times hold still. On Windows this is a few folder reads.
+void SettleAccessTimes(const std::wstring& folder) {
+    for (size_t at = folder.find(L'\\'); at != std::wstring::npos; at = folder.find(L'\\', at + 1)) {
+        if (at + 1 >= folder.size()) break;
+        WIN32_FIND_DATAW found;
+        const HANDLE h = FindFirstFileW((folder.substr(0, at + 1) + L"*").c_str(), &found);
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    }
+    WIN32_FIND_DATAW found;
+    const HANDLE h = FindFirstFileW((folder + (folder.back() == L'\\' ? L"*" : L"\\*")).c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+}
+
 // The folder browser opens on the starting folder and centred on the monitor
 // nearest to the main window.
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
     if (message != BFFM_INITIALIZED) return 0;
     const auto* state = reinterpret_cast<const BrowseState*>(data);
-    if (!state->start->empty()) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(W(*state->start)));
+    if (!state->start->empty()) {
+        SettleAccessTimes(W(*state->start));
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(W(*state->start)));
+    }
     HMONITOR monitor = MonitorFromWindow(state->mainWindow ? state->mainWindow : dialog, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info{};
     info.cbSize = sizeof info;

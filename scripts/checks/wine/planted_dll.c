@@ -1,6 +1,6 @@
 /* A library planted under the name of a system library. When any process maps
    it, it leaves an empty file "<its own path>.loaded" beside itself, which the
-   planted-DLL check looks for. Built by scripts/checks/planted-dlls. */
+   planted-DLL check looks for. Built by scripts/checks/wine/planted-dlls. */
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
