@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         Win32Shell shell(owner);
         Win32Links links;
         Win32Pictures pictures;
-        Win32PrintSystem print(owner);
+        Win32PrintSystem print(owner, [&ui] { ui.DispatchPending(); });
         Platform platform{fs, codec, dialogs, shell, links, pictures, print, ui};
         AppState state;
 

@@ -88,6 +88,8 @@ class Ui {
 public:
     virtual ~Ui() = default;
     virtual void Bind(FormEvents& events) = 0;
+    // The form is going away: no event reaches it any more.
+    virtual void Unbind() = 0;
     // Called for every row of the window description in order (parents first).
     // May return null for a control the layer does not draw.
     virtual std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) = 0;
@@ -95,9 +97,12 @@ public:
     virtual void SetCaption(const std::u16string& caption) = 0;
     // Makes the main window visible (centred the first time).
     virtual void ShowMainWindow() = 0;
-    // The main window's close: hide it and let the message loop end once the
-    // running handler has returned.
+    // The main window's close, recorded for the main loop: the window stays and
+    // every nested loop (message boxes, the wait for a program, the print, the
+    // folder browser) goes on as before; once the running handler has returned
+    // to the main loop, the loop ends and the window is hidden.
     virtual void CloseMainWindow() = 0;
-    // Dispatches every pending message; a quit request is kept for the main loop.
+    // Dispatches every pending message, the wizard's keys included. Every loop
+    // that runs inside a handler dispatches through here.
     virtual void DispatchPending() = 0;
 };

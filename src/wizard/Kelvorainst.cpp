@@ -106,7 +106,7 @@ TfrmKelvoraInstall::TfrmKelvoraInstall(Platform& platform, AppState& state)
     Guard([this] { FormCreate(); });
 }
 
-TfrmKelvoraInstall::~TfrmKelvoraInstall() = default;
+TfrmKelvoraInstall::~TfrmKelvoraInstall() { p_.ui.Unbind(); }
 
 Control* TfrmKelvoraInstall::ControlById(int id) {
     const auto& rows = layout::WindowDescription();

@@ -280,3 +280,56 @@ TEST(Install, MissingProductFolderStopsOnTheInstallingPage) {
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"NG : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"));
 }
+
+TEST(Install, ACloseConfirmedDuringAFurtherSetupTakesEffectOnlyAfterTheRun) {
+    // Two further setups of two seconds each; Cancel and OK in the abandon
+    // question while the first one runs. The window stays on the installing
+    // page, the second notice waits for its answer, both setups run, and then
+    // the program ends with every line of the run in its log.
+    InstallSetup setup(L"install-close-in-wait");
+    const std::wstring exeDir = setup.dist.ExeDir();
+    setup.dist.AddFixture(L"further_setup", L"second_setup.exe");
+    setup.dist.Write(L"second_setup.exe.wait", "2000");
+    setup.dist.Information("[Caption]\r\nSetupOtherName01=One\r\nSetupOtherName02=Two\r\n"
+                           "[Application]\r\nFolderName=" + Ascii(setup.installDir) +
+                           "\r\nStertMenuName=KelvoraE2E\r\nSetupOtherApp01=further_setup.exe\r\n"
+                           "SetupOtherApp02=second_setup.exe\r\n");
+    const std::wstring firstRecord = setup.dist.dir + L"\\further_setup.exe.ran.txt";
+    const std::wstring secondRecord = setup.dist.dir + L"\\second_setup.exe.ran.txt";
+    Installer app(setup.dist);
+    setup.WalkToInstall(app);
+
+    app.Answer(ExpectNoIcon(app, L"One のセットアップ"), IDOK);
+    ASSERT_TRUE(WaitFor([&] { return ReadBytes(firstRecord).find("state=running") != std::string::npos; }, 10000));
+    app.ClickAsync(ids::Button_Cansel);
+    app.Expect(L"セットアップ中止確認", IDOK);
+    EXPECT_EQ(ReadBytes(firstRecord).find("state=ended"), std::string::npos) << "the close came during the wait";
+    EXPECT_TRUE(IsWindowVisible(app.MainWindow())) << "the window stays while the run goes on";
+    EXPECT_TRUE(app.Visible(ids::ProgressBar_07));
+
+    // The second notice comes after the first setup ended, and stays until answered.
+    const auto second = app.WaitBox(20000);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->caption, L"Two のセットアップ");
+    EXPECT_NE(ReadBytes(firstRecord).find("state=ended"), std::string::npos);
+    Sleep(1000);
+    EXPECT_TRUE(IsWindow(second->hwnd) && IsWindowVisible(second->hwnd)) << "the notice closed by itself";
+    EXPECT_FALSE(FileExists(secondRecord)) << "the second setup starts only when its notice is answered";
+    EXPECT_TRUE(app.Running());
+    app.Answer(*second, IDOK);
+
+    EXPECT_EQ(app.WaitExit(20000), 0u);
+    EXPECT_NE(ReadBytes(secondRecord).find("state=ended"), std::string::npos) << "the second setup ran to its end";
+    const std::wstring target = setup.installDir + L"\\VORN6.exe";
+    const std::wstring menu = setup.programs + L"\\KelvoraE2E";
+    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+              Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
+                   L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
+                   L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"
+                   L"Other App : further_setup.exe\r\n"
+                   L"Other App : second_setup.exe\r\n"
+                   L"OK : Short Cut File Save : " + setup.desktop + L"\\VORN6.lnk\r\n"
+                   L"OK : ShortCut : " + target + L" VORN6\r\n"
+                   L"OK : Short Cut File Save : " + menu + L"\\VORN6.lnk\r\n"
+                   L"OK : ShortCut : " + menu + L" " + target + L"\r\n"));
+}

@@ -131,3 +131,58 @@ TEST_F(FirstShow, ProgramFolderOfThatNameIsNoInstalledProgram) {
 }
 
 }  // namespace
+
+namespace {
+using namespace wiztest;
+
+class CloseDuringTheRun : public Wizard {};
+
+TEST_F(CloseDuringTheRun, AConfirmedCloseInTheWaitLetsTheRunFinishWithEveryNoticeAnswered) {
+    // Two further setups; Cancel and OK in the abandon question while the first
+    // one runs. The window layer records the close for the main loop; the run
+    // itself goes on: the second notice is asked and answered, the second
+    // setup starts, the shortcuts are written, and the window is closed once.
+    Information(u"[Caption]\r\nSetupOtherName01=一\r\nSetupOtherName02=二\r\n"
+                u"[Application]\r\nSetupOtherApp01=one.exe\r\nSetupOtherApp02=two.exe\r\n");
+    fp.fs.AddFile(u"C:\\Dist\\VORN6\\VORN6.exe", "program");
+    fp.fs.AddFile(u"C:\\Dist\\one.exe", "setup");
+    fp.fs.AddFile(u"C:\\Dist\\two.exe", "setup");
+    Start();
+    GoTo(6);
+    fp.shell.messagesDuringWait = 2;
+    int waits = 0;
+    fp.shell.onWaitMessage = [&] {
+        if (waits++ != 0) return;
+        // The user's Cancel, then OK in the abandon question.
+        fp.dialogs.answers = {mb::IdOk};
+        form->ControlClicked(ids::Button_Cansel);
+        EXPECT_EQ(fp.ui.closes, 1) << "the close is handed to the window layer at once";
+    };
+    const size_t before = fp.dialogs.boxes.size();
+    Tick(ids::Timer_01);
+
+    std::vector<std::u16string> captions;
+    for (size_t i = before; i < fp.dialogs.boxes.size(); ++i) captions.push_back(fp.dialogs.boxes[i].caption);
+    EXPECT_EQ(captions, (std::vector<std::u16string>{u"一 のセットアップ", kAbandonCaption, u"二 のセットアップ"}));
+    ASSERT_EQ(fp.shell.started.size(), 2u);
+    EXPECT_EQ(fp.shell.started[0].file, u"C:\\Dist\\\\one.exe");
+    EXPECT_EQ(fp.shell.started[1].file, u"C:\\Dist\\\\two.exe");
+    EXPECT_EQ(fp.ui.closes, 1);
+    const auto& lines = LogLines();
+    ASSERT_GE(lines.size(), 7u);
+    EXPECT_EQ(lines[3], u"Other App : one.exe");
+    EXPECT_EQ(lines[4], u"Other App : two.exe");
+    EXPECT_EQ(lines.back().rfind(u"OK : ShortCut : ", 0), 0u) << text::ToUtf8(lines.back());
+    EXPECT_EQ(Page(), 6) << "the window stays on the installing page until the main loop acts";
+}
+
+TEST_F(CloseDuringTheRun, TheWindowLayerForgetsTheFormWhenItGoesAway) {
+    // Messages that reach the window after the form was destroyed (the window
+    // itself lives a little longer) must find no form to call.
+    Start();
+    EXPECT_EQ(fp.ui.events, static_cast<FormEvents*>(form.get()));
+    form.reset();
+    EXPECT_EQ(fp.ui.events, nullptr);
+}
+
+}  // namespace

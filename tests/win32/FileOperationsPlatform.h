@@ -54,6 +54,7 @@ class PumpUi : public Ui {
 public:
     int dispatches = 0;
     void Bind(FormEvents&) override {}
+    void Unbind() override {}
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec&) override { return nullptr; }
     std::unique_ptr<TimerPeer> CreateTimer(int) override { return nullptr; }
     void SetCaption(const std::u16string&) override {}

@@ -31,6 +31,15 @@ namespace {
 
 using namespace printpages;
 
+// The dispatch the window layer would give the print system: every pending message.
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 // A hidden window whose handler runs when a posted message reaches it.
 class Probe {
 public:
@@ -139,7 +148,7 @@ protected:
 
 TEST_F(Win32Printing, LongTextWrapsAtTheRightMarginAndRepeatsTheTitleOnThePageAfterTheFirst) {
     SpoolTarget out("layout");
-    Win32PrintSystem print(nullptr);
+    Win32PrintSystem print(nullptr, PumpMessages);
     PrintDevice& device = print.CurrentPrinter();
     const Metrics m = DefaultPrinterMetrics();
     ASSERT_GT(m.dpiY, 0);
@@ -192,7 +201,7 @@ TEST_F(Win32Printing, LongTextWrapsAtTheRightMarginAndRepeatsTheTitleOnThePageAf
 
 TEST_F(Win32Printing, AbortCheckDispatchesMessagesWhileThePageIsSpooledAndRefusesASecondPrint) {
     SpoolTarget out("abortcheck");
-    Win32PrintSystem print(nullptr);
+    Win32PrintSystem print(nullptr, PumpMessages);
     PrintDevice& device = print.CurrentPrinter();
     T_TextPrintClass tp;
     tp.SetPrinter(&device);
@@ -255,7 +264,7 @@ private:
 
 TEST_F(Win32Printing, DialogOpensOnThePreviousChoiceAndCancelChangesNothing) {
     SecondPrinter second;
-    Win32PrintSystem print(nullptr);
+    Win32PrintSystem print(nullptr, PumpMessages);
     std::wstring shown;
     auto look = [&](HWND d) { shown = ComboText(d); };
     {
@@ -279,7 +288,7 @@ TEST_F(Win32Printing, DialogOpensOnThePreviousChoiceAndCancelChangesNothing) {
 }
 
 TEST_F(Win32Printing, DialogFallsBackToTheDefaultWhenThePreviousPrinterIsGone) {
-    Win32PrintSystem print(nullptr);
+    Win32PrintSystem print(nullptr, PumpMessages);
     std::wstring shown;
     {
         SecondPrinter second;
@@ -300,7 +309,7 @@ TEST_F(Win32Printing, DialogFallsBackToTheDefaultWhenThePreviousPrinterIsGone) {
 TEST_F(Win32Printing, OutputThatCannotBeWrittenIsAnErrorNotASuccess) {
     SpoolTarget out("unwritable");
     out.Set(L"/nonexistent-folder/kelvora/out.ps");
-    Win32PrintSystem print(nullptr);
+    Win32PrintSystem print(nullptr, PumpMessages);
     T_TextPrintClass tp;
     tp.SetPrinter(&print.CurrentPrinter());
     tp.Lines = {u"届かない行"};
@@ -315,7 +324,7 @@ TEST_F(Win32Printing, OutputThatCannotBeWrittenIsAnErrorNotASuccess) {
 
 TEST_F(Win32Printing, NoDefaultPrinterIsReportedBeforeAnyDialog) {
     NoDefaultPrinter none;
-    Win32PrintSystem print(nullptr);
+    Win32PrintSystem print(nullptr, PumpMessages);
     DialogAnswer::seen = 0;
     DialogAnswer ok(IDOK);
     try {

@@ -11,6 +11,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/win32/Win32Codec.h"
+#include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Links.h"
 #include "platform/win32/Win32Pictures.h"
@@ -21,6 +22,7 @@
 #include "wizard/ControlIds.h"
 #include "wizard/Kelvorainst.h"
 #include "wizard/Layout.h"
+#include "print/Textprintclass.h"
 
 namespace {
 
@@ -60,6 +62,20 @@ std::wstring ClassOf(HWND window) {
 
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); }
 
+// Answers the thread's open message box with "No".
+bool g_boxAnswered = false;
+BOOL CALLBACK AnswerNo(HWND window, LPARAM) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDNO)));
+    g_boxAnswered = true;
+    return FALSE;
+}
+void CALLBACK AnswerTheBoxWithNo(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &AnswerNo, 0);
+}
+
 bool QuitPosted() {
     MSG message;
     return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
@@ -76,7 +92,7 @@ protected:
     Win32Shell shell{owner};
     Win32Links links;
     Win32Pictures pictures;
-    Win32PrintSystem print{owner};
+    Win32PrintSystem print{owner, [this] { ui.DispatchPending(); }};
     Platform platform{fs, codec, dialogs, shell, links, pictures, print, ui};
     AppState state;
     std::unique_ptr<TfrmKelvoraInstall> form;
@@ -412,29 +428,72 @@ TEST_F(WizardWindow, CloseBoxAndSessionEndAskTheCloseCheckAndNeverDestroyTheWind
     EXPECT_EQ(SendMessageW(Main(), WM_QUERYENDSESSION, 0, 0), TRUE);
     EXPECT_EQ(AbandonBoxes(), 3);
 
-    // Alt+F4 and the system menu arrive as SC_CLOSE; OK ends the loop, the window stays until destroyed.
+    // Alt+F4 and the system menu arrive as SC_CLOSE; OK ends the main loop,
+    // which hides the window; it stays until destroyed.
     dialogs.answers = {mb::IdOk};
     SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(AbandonBoxes(), 4);
+    EXPECT_TRUE(IsWindowVisible(Main())) << "the close waits for the main loop";
+    EXPECT_EQ(RunLoopWithWatchdog(), 0) << "the confirmed close ends the main loop";
     EXPECT_TRUE(IsWindow(Main()));
     EXPECT_FALSE(IsWindowVisible(Main()));
-    EXPECT_EQ(RunLoopWithWatchdog(), 0) << "the quit request ends the main loop";
 }
 
 TEST_F(WizardWindow, AConfirmedCloseIsKeptForTheMainLoopWhileHandlersDispatchPendingMessages) {
     // As during the wait for a further setup: a close confirmed inside a
-    // dispatch hides the window, the rest of the queue is still delivered, and
-    // the quit request survives every later dispatch until the main loop sees it.
+    // dispatch leaves the window as it is, the rest of the queue is still
+    // delivered, no quit message reaches the nested loops, and the close
+    // survives every later dispatch until the main loop sees it.
     dialogs.answers = {mb::IdOk};
     PostMessageW(Main(), WM_CLOSE, 0, 0);
     PostMessageW(Handle(ids::Button_Next), BM_CLICK, 0, 0);
     ui.DispatchPending();
     EXPECT_EQ(AbandonBoxes(), 1);
-    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_TRUE(IsWindowVisible(Main()));
     EXPECT_EQ(Page(), 1) << "the click queued before the close was still delivered";
     ui.DispatchPending();
     ui.DispatchPending();
-    EXPECT_EQ(RunLoopWithWatchdog(), 0) << "the quit request was lost";
+    EXPECT_FALSE(QuitPosted()) << "nested loops would end on a quit message";
+    EXPECT_EQ(RunLoopWithWatchdog(), 0) << "the confirmed close was lost";
+    EXPECT_FALSE(IsWindowVisible(Main()));
+}
+
+TEST_F(WizardWindow, AMessageBoxOpenedAfterAConfirmedCloseWaitsForItsAnswer) {
+    // The abandon question confirmed during a wait, then the next notice of the
+    // run: the notice stays open until it is answered.
+    dialogs.answers = {mb::IdOk};
+    SendMessageW(Main(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(AbandonBoxes(), 1);
+    Win32Dialogs real(owner);
+    g_boxAnswered = false;
+    // Answered "No" by a timer some time after it opened; a box ended by a
+    // quit message returns at once with something else.
+    const UINT_PTR answer = SetTimer(nullptr, 0, 400, &AnswerTheBoxWithNo);
+    const int result = real.ShowMessage(u"次のセットアップを行います。", u"確認", MB_YESNO);
+    KillTimer(nullptr, answer);
+    EXPECT_EQ(result, IDNO);
+    EXPECT_TRUE(g_boxAnswered);
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_EQ(RunLoopWithWatchdog(), 0);
+}
+
+TEST_F(WizardWindow, TheWizardKeysWorkWhileAPageIsSpooled) {
+    // Esc pressed while the spooler takes a page reaches the wizard through
+    // the print's abort check: the cancel button asks the abandon question.
+    Click(ids::Button_Next);
+    ASSERT_EQ(Page(), 1);
+    SetFocus(Handle(ids::RadioButton_02_No));
+    PostMessageW(Handle(ids::RadioButton_02_No), WM_KEYDOWN, VK_ESCAPE, 1);
+    dialogs.answers = {mb::IdCancel};
+    PrintDevice& device = print.CurrentPrinter();
+    T_TextPrintClass printer;
+    printer.SetPrinter(&device);
+    printer.Lines = {u"一行目"};
+    const int checksBefore = print.AbortChecks();
+    printer.PrintDocument();
+    ASSERT_GT(print.AbortChecks(), checksBefore) << "the spooler never asked the abort check";
+    EXPECT_EQ(AbandonBoxes(), 1) << "Esc during the print pressed the cancel button";
+    EXPECT_EQ(Page(), 1);
 }
 
 TEST_F(WizardWindow, TimerTicksReachTheFormOncePerArming) {

@@ -6,6 +6,7 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "platform/AppError.h"
@@ -18,20 +19,27 @@ const char16_t* const kNoJob = u"プリンタは現在印刷を行っていま�
 const char16_t* const kNoDefault = u"デフォルトのプリンタが現在選択されていません";
 const char16_t* const kJobRunning = u"印刷実行中です";
 
-int g_abortChecks = 0;
+// What the abort check does for a device context: the system gives the
+// callback nothing but the context, so each job registers its context here
+// while it runs.
+struct AbortTarget {
+    HDC dc;
+    const std::function<void()>* dispatch;
+    int* checks;
+};
+std::vector<AbortTarget>& AbortTargets() {
+    static std::vector<AbortTarget> targets;
+    return targets;
+}
 
 // The spooler calls this while it takes a page; the window keeps repainting
-// and taking input meanwhile. A WM_QUIT met here is put back for the main loop.
-BOOL CALLBACK AbortCheck(HDC, int) {
-    ++g_abortChecks;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+// and taking input meanwhile, through the window layer's one dispatch.
+BOOL CALLBACK AbortCheck(HDC dc, int) {
+    for (const AbortTarget& target : AbortTargets()) {
+        if (target.dc != dc) continue;
+        ++*target.checks;
+        if (*target.dispatch) (*target.dispatch)();
+        break;
     }
     return TRUE;
 }
@@ -82,7 +90,12 @@ std::vector<std::u16string> PrinterList() {
 // The printer's device context with its canvas (font and pen) and job state.
 class Win32PrintDevice : public PrintDevice {
 public:
+    explicit Win32PrintDevice(std::function<void()> dispatch) : dispatch_(std::move(dispatch)) {}
     ~Win32PrintDevice() override { Release(); }
+    Win32PrintDevice(const Win32PrintDevice&) = delete;
+    Win32PrintDevice& operator=(const Win32PrintDevice&) = delete;
+
+    int AbortChecks() const { return abortChecks_; }
 
     bool HasContext() const { return dc_ != nullptr; }
 
@@ -111,6 +124,7 @@ public:
     }
 
     void BeginDocument() override {
+        Register(Dc());
         SetAbortProc(Dc(), AbortCheck);
         DOCINFOW info{};
         info.cbSize = sizeof info;
@@ -161,6 +175,9 @@ public:
     void SetPenColor(uint32_t rgb) override { SetIfChanged(penColor_, rgb, penChanged_); }
 
 private:
+    std::function<void()> dispatch_;
+    int abortChecks_ = 0;
+
     template <class T>
     static void SetIfChanged(T& field, const T& value, bool& changed) {
         if (field == value) return;
@@ -229,8 +246,22 @@ private:
         SetTextColor(dc_, fontColor_);
     }
 
+    void Register(HDC dc) {
+        auto& targets = AbortTargets();
+        for (const AbortTarget& target : targets) {
+            if (target.dc == dc) return;
+        }
+        targets.push_back({dc, &dispatch_, &abortChecks_});
+    }
+    void Unregister(HDC dc) {
+        auto& targets = AbortTargets();
+        targets.erase(std::remove_if(targets.begin(), targets.end(), [dc](const AbortTarget& t) { return t.dc == dc; }),
+                      targets.end());
+    }
+
     void Release() {
         if (!dc_) return;
+        Unregister(dc_);
         if (printing_) AbortDoc(dc_);
         printing_ = false;
         if (oldFont_) SelectObject(dc_, oldFont_);
@@ -258,8 +289,8 @@ private:
     HGDIOBJ oldFont_ = nullptr, oldPen_ = nullptr;
 };
 
-Win32PrintSystem::Win32PrintSystem(std::function<void*()> owner)
-    : owner_(std::move(owner)), device_(std::make_unique<Win32PrintDevice>()) {}
+Win32PrintSystem::Win32PrintSystem(std::function<void*()> owner, std::function<void()> dispatch)
+    : owner_(std::move(owner)), device_(std::make_unique<Win32PrintDevice>(std::move(dispatch))) {}
 
 Win32PrintSystem::~Win32PrintSystem() {
     device_.reset();
@@ -336,4 +367,4 @@ std::u16string Win32PrintSystem::CurrentPrinterName() {
     return deviceName_;
 }
 
-int Win32PrintSystem::AbortChecks() const { return g_abortChecks; }
+int Win32PrintSystem::AbortChecks() const { return device_->AbortChecks(); }

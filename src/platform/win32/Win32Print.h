@@ -12,8 +12,9 @@ class Win32PrintDevice;
 class Win32PrintSystem : public PrintSystem {
 public:
     // `owner` gives the main window's handle (null before it exists); the
-    // print dialog is modal to it.
-    explicit Win32PrintSystem(std::function<void*()> owner);
+    // print dialog is modal to it. `dispatch` delivers the pending messages
+    // while the spooler takes a page (the window layer's DispatchPending).
+    Win32PrintSystem(std::function<void*()> owner, std::function<void()> dispatch);
     ~Win32PrintSystem() override;
     Win32PrintSystem(const Win32PrintSystem&) = delete;
     Win32PrintSystem& operator=(const Win32PrintSystem&) = delete;

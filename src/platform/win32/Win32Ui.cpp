@@ -86,6 +86,8 @@ Win32Ui::~Win32Ui() {
 
 void Win32Ui::Bind(FormEvents& events) { events_ = &events; }
 
+void Win32Ui::Unbind() { events_ = nullptr; }
+
 HWND Win32Ui::ControlHandle(int id) const {
     Win32ControlPeer* peer = PeerById(id);
     return peer ? peer->Handle() : nullptr;
@@ -180,20 +182,20 @@ void Win32Ui::ShowMainWindow() {
 }
 
 void Win32Ui::CloseMainWindow() {
-    ShowWindow(window_, SW_HIDE);
-    // The loop ends once the running handler has returned to it.
-    PostQuitMessage(0);
+    // Only recorded: a WM_QUIT would end every nested loop it met on its way
+    // (a message box would close unanswered, the wait would spin), so the
+    // window stays and the main loop acts once the running handler returns.
+    closeRecorded_ = true;
+    // A close confirmed inside a sent message wakes the main loop's wait.
+    if (window_) PostMessageW(window_, WM_NULL, 0, 0);
 }
 
 void Win32Ui::DispatchPending() {
     MSG message;
-    bool quit = false;
-    WPARAM quitCode = 0;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
-            // The main loop ends the program; nothing after the quit request is dispatched here.
-            quit = true;
-            quitCode = message.wParam;
+            // Not the wizard's own (its close is recorded state): put back for the main loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
         if (!TranslateWizardKeys(message)) {
@@ -203,21 +205,26 @@ void Win32Ui::DispatchPending() {
         FollowFocusWithDefaultButton();
     }
     FollowFocusWithDefaultButton();
-    if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
 int Win32Ui::RunMessageLoop() {
     MSG message;
-    BOOL got;
-    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
-        if (got == -1) return 0;
+    int code = 0;
+    while (!closeRecorded_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            code = static_cast<int>(message.wParam);
+            break;
+        }
+        if (got == -1) break;
         if (!TranslateWizardKeys(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
         FollowFocusWithDefaultButton();
     }
-    return static_cast<int>(message.wParam);
+    if (window_) ShowWindow(window_, SW_HIDE);
+    return code;
 }
 
 LRESULT CALLBACK Win32Ui::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -22,6 +22,7 @@ public:
 
     // Ui
     void Bind(FormEvents& events) override;
+    void Unbind() override;
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override;
     std::unique_ptr<TimerPeer> CreateTimer(int id) override;
     void SetCaption(const std::u16string& caption) override;
@@ -29,8 +30,11 @@ public:
     void CloseMainWindow() override;
     void DispatchPending() override;
 
-    // The main message loop; returns the quit code once the main window closed.
+    // The main message loop: runs until the close recorded by CloseMainWindow
+    // (checked whenever a dispatched message has been handled), then hides the
+    // window and returns 0. A WM_QUIT from elsewhere ends it with its code.
     int RunMessageLoop();
+    bool CloseRecorded() const { return closeRecorded_; }
     void* MainWindowHandle() const { return window_; }
     HWND ControlHandle(int id) const;
     UINT Dpi() const { return dpi_; }
@@ -85,5 +89,6 @@ private:
     Font normalFont_, titleFont_, headerFont_;
     std::vector<Win32ControlPeer*> peers_;  // in creation order, which is also the tab order
     bool shownOnce_ = false;
+    bool closeRecorded_ = false;
     HWND lastFocus_ = nullptr;
 };

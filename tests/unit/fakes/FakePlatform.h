@@ -182,6 +182,7 @@ public:
     int timerStarts = 0;
     std::vector<int> peersCreated;
     void Bind(FormEvents& e) override { events = &e; }
+    void Unbind() override { events = nullptr; }
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override;
     std::unique_ptr<TimerPeer> CreateTimer(int) override { return std::make_unique<FakeTimerPeer>(timerStarts); }
     void SetCaption(const std::u16string& c) override { caption = c; }
