@@ -8,7 +8,8 @@ add_library(kelvora_win32 STATIC ${KELVORA_WIN32_SOURCES})
 target_link_libraries(kelvora_win32 PUBLIC kelvora_core ${KELVORA_WIN_LIBS})
 
 if(MINGW)
-  set(KELVORA_GUI_LINK -municode -mwindows -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+  # Symbols stripped from the shipped program (the relocations stay, for ASLR).
+  set(KELVORA_GUI_LINK -municode -mwindows -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware -s)
   set(KELVORA_FIXTURE_LINK -municode -mwindows)
 else()
   # MSVC: the manifest comes from the resource script.
@@ -18,6 +19,10 @@ endif()
 
 file(GLOB KELVORA_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.rc)
 add_executable(KelvoraInstall WIN32 ${KELVORA_APP_SOURCES})
+# The resource compiler does not report the files a script pulls in: a changed
+# manifest must still rebuild the resources.
+set_source_files_properties(src/app/KelvoraInstall.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/app/KelvoraInstall.manifest)
 target_link_libraries(KelvoraInstall PRIVATE kelvora_win32)
 target_link_options(KelvoraInstall PRIVATE ${KELVORA_GUI_LINK})
 set_target_properties(KelvoraInstall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
@@ -31,6 +36,20 @@ foreach(src ${KELVORA_FIXTURE_SOURCES})
   target_link_libraries(${name} PRIVATE ${KELVORA_WIN_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
 endforeach()
+
+# Benchmark helpers that run under Wine (bench/*.sh starts them).
+file(GLOB KELVORA_WIN_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)
+foreach(src ${KELVORA_WIN_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  if(MINGW)
+    target_link_options(${name} PRIVATE -municode)
+  endif()
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()
+if(TARGET bare_box AND MINGW)
+  target_link_options(bare_box PRIVATE -mwindows)
+endif()
 
 # GoogleTest from Debian's sources, built inside the cross build. Elsewhere
 # (MSVC) the tests are built only when GoogleTest is installed.
@@ -53,8 +72,9 @@ foreach(level win32 e2e)
     add_executable(${level}_tests ${sources})
     target_include_directories(${level}_tests PRIVATE tests/${level})
     target_link_libraries(${level}_tests PRIVATE kelvora_win32 ${KELVORA_GTEST})
+    # Where the programs land, also under a multi-configuration generator (bin/Release).
     target_compile_definitions(${level}_tests PRIVATE
-      KELVORA_BIN_DIR="${CMAKE_BINARY_DIR}/bin" KELVORA_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
+      KELVORA_BIN_DIR="$<TARGET_FILE_DIR:KelvoraInstall>" KELVORA_FIXTURE_DIR="$<TARGET_FILE_DIR:product_app>"
       KELVORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     add_test(NAME ${level} COMMAND ${level}_tests --gtest_brief=1 --gtest_color=no)
     set_tests_properties(${level} PROPERTIES LABELS ${level} TIMEOUT 1500)

@@ -1,6 +1,7 @@
-// The process entry: hardening, OLE for the user-interface thread, the main
-// window's construction, the message loop and the destroy step. The command
-// line is not examined and the exit code is always 0.
+// The process entry: hardening, the main window's construction, the message loop
+// and the destroy step; OLE for the user-interface thread is initialised on first
+// need (see Win32Ole.h). The command line is not examined and the exit code is
+// always 0.
 #include <windows.h>
 #include <ole2.h>
 
@@ -14,6 +15,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Links.h"
+#include "platform/win32/Win32Ole.h"
 #include "platform/win32/Win32Pictures.h"
 #include "platform/win32/Win32Print.h"
 #include "platform/win32/Win32Shell.h"
@@ -22,7 +24,6 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HardenProcess();
-    const HRESULT ole = OleInitialize(nullptr);
     {
         Win32Ui ui(instance);
         auto owner = [&ui]() -> void* { return ui.MainWindowHandle(); };
@@ -50,6 +51,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             form->Destroy();
         }
     }
-    if (SUCCEEDED(ole)) OleUninitialize();
+    ole::Uninitialize();
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "platform/win32/Win32Pictures.h"
+#include "platform/win32/Win32Ole.h"
 
 #include <wincodec.h>
 
@@ -22,6 +23,7 @@ void Check(HRESULT hr) {
 std::shared_ptr<Picture> Win32Pictures::Decode(const std::string& bytes, const std::u16string&) {
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF) DecoderError(WINCODEC_ERR_BADHEADER);
     ComPtr<IWICImagingFactory> factory;
+    ole::EnsureInitialized();
     Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                            factory.Out()));
     ComPtr<IWICStream> stream;

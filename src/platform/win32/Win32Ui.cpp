@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/AppError.h"
+#include "platform/win32/Win32Ole.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32UiPeers.h"
 #include "platform/win32/Win32UiSystem.h"
@@ -53,7 +55,6 @@ bool IsMultiLineEdit(const ControlSpec& row) { return row.kind == ControlKind::M
 }  // namespace
 
 Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
-    uisys::InitProgressBarClass();
     Win32ControlPeer::RegisterClasses(instance_);
 
     WNDCLASSEXW mainClass{};
@@ -94,59 +95,8 @@ HWND Win32Ui::ControlHandle(int id) const {
 }
 
 std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& row) {
-    const wchar_t* windowClass = L"STATIC";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    DWORD exStyle = 0;
-    switch (row.kind) {
-        case ControlKind::Page:
-        case ControlKind::Panel:
-            windowClass = Win32ControlPeer::ContainerClass();
-            style |= WS_CLIPCHILDREN;
-            exStyle |= WS_EX_CONTROLPARENT;
-            break;
-        case ControlKind::Label:
-            style |= SS_NOPREFIX | ((row.flags & cf::WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
-            break;
-        case ControlKind::Button:
-            windowClass = L"BUTTON";
-            style |= (row.flags & cf::DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-            break;
-        case ControlKind::Edit:
-            windowClass = L"EDIT";
-            style |= ES_LEFT | ES_AUTOHSCROLL | ((row.flags & cf::ReadOnly) ? ES_READONLY : 0);
-            exStyle |= WS_EX_CLIENTEDGE;
-            break;
-        case ControlKind::Memo:
-            windowClass = L"EDIT";
-            style |= ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
-                     ((row.flags & cf::VScroll) ? WS_VSCROLL : 0) | ((row.flags & cf::ReadOnly) ? ES_READONLY : 0);
-            if (!(row.flags & cf::NoBorder)) exStyle |= WS_EX_CLIENTEDGE;
-            break;
-        case ControlKind::CheckBox:
-            windowClass = L"BUTTON";
-            style |= BS_AUTOCHECKBOX;
-            break;
-        case ControlKind::RadioButton:
-            windowClass = L"BUTTON";
-            style |= BS_AUTORADIOBUTTON;
-            break;
-        case ControlKind::ProgressBar:
-            windowClass = PROGRESS_CLASSW;
-            break;
-        case ControlKind::Image:
-            windowClass = Win32ControlPeer::PictureClass();
-            break;
-    }
-    if (row.flags & cf::TabStop) style |= WS_TABSTOP;
-    if (row.flags & cf::GroupStart) style |= WS_GROUP;
-    if (row.flags & cf::Disabled) style |= WS_DISABLED;
-
-    HWND parent = row.parent ? ControlHandle(row.parent) : window_;
-    if (!parent) parent = window_;
-    HWND control = CreateWindowExW(exStyle, windowClass, L"", style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
-    if (!control) return nullptr;
-    auto peer = std::make_unique<Win32ControlPeer>(*this, row, control);
+    // The child window itself is made when the main window is first shown.
+    auto peer = std::make_unique<Win32ControlPeer>(*this, row);
     if (row.kind == ControlKind::RadioButton) {
         // A radio button opens a group or joins the one opened last on its parent.
         peer->groupLeader = peer.get();
@@ -158,7 +108,6 @@ std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& row) {
             }
         }
     }
-    peer->ApplyDpi();
     peers_.push_back(peer.get());
     return peer;
 }
@@ -169,7 +118,22 @@ std::unique_ptr<TimerPeer> Win32Ui::CreateTimer(int id) { return std::make_uniqu
 
 void Win32Ui::SetCaption(const std::u16string& caption) { SetWindowTextW(window_, W(caption)); }
 
+void Win32Ui::RealizeControls() {
+    if (realized_) return;
+    realized_ = true;
+    // What the controls need and the start-up notices before them do not.
+    ole::EnsureInitialized();
+    uisys::InitProgressBarClass();
+    for (Win32ControlPeer* peer : peers_) {
+        HWND parent = peer->Row().parent ? ControlHandle(peer->Row().parent) : window_;
+        if (!peer->Realize(parent ? parent : window_)) {
+            throw AppError(TrimDescription(SystemErrorText(GetLastError())));
+        }
+    }
+}
+
 void Win32Ui::ShowMainWindow() {
+    RealizeControls();
     if (!shownOnce_) {
         shownOnce_ = true;
         CentreOnScreen();
@@ -384,6 +348,7 @@ void Win32Ui::CentreOnScreen() {
 }
 
 Win32ControlPeer* Win32Ui::PeerOf(HWND window) const {
+    if (!window) return nullptr;  // a control not made yet has no window either
     for (Win32ControlPeer* peer : peers_) {
         if (peer->Handle() == window) return peer;
     }

@@ -65,6 +65,9 @@ private:
     void CreateFonts();
     void ResizeToClient(int left, int top);
     void CentreOnScreen();
+    // Makes the controls' windows, once, when the main window is first shown;
+    // throws the system's reason when one cannot be made.
+    void RealizeControls();
     Win32ControlPeer* PeerOf(HWND window) const;
     Win32ControlPeer* PeerById(int id) const;
     Win32ControlPeer* PeerWithFlag(uint32_t flag) const;
@@ -90,5 +93,6 @@ private:
     std::vector<Win32ControlPeer*> peers_;  // in creation order, which is also the tab order
     bool shownOnce_ = false;
     bool closeRecorded_ = false;
+    bool realized_ = false;
     HWND lastFocus_ = nullptr;
 };
