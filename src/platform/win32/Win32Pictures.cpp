@@ -10,7 +10,7 @@
 namespace {
 [[noreturn]] void DecoderError(HRESULT hr) {
     std::u16string description = TrimDescription(SystemErrorText(static_cast<DWORD>(hr)));
-    if (description.empty()) description = u"画像を読み込めません (0x" + text::FromInt(static_cast<unsigned long>(hr)) + u")";
+    if (description.empty()) description = u"画像を読み込めません (0x" + text::Hex8(static_cast<uint32_t>(hr)) + u")";
     throw AppError(description);
 }
 
