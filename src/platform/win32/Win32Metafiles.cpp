@@ -3,7 +3,7 @@
 #include <wincodec.h>
 
 #include <cstdint>
-#include <cstring>
+#include <cstddef>
 
 namespace metafiles {
 namespace {
@@ -19,8 +19,10 @@ uint16_t Word(const std::string& b, size_t at) {
 }
 uint32_t DWord(const std::string& b, size_t at) { return Word(b, at) | (static_cast<uint32_t>(Word(b, at + 2)) << 16); }
 
+// The oldest enhanced metafiles have an 80-byte header, without the fields
+// that later versions added at its end.
 bool IsEnhanced(const std::string& b) {
-    return b.size() >= sizeof(ENHMETAHEADER) && DWord(b, 0) == EMR_HEADER &&
+    return b.size() >= 80 && DWord(b, 0) == EMR_HEADER &&
            DWord(b, offsetof(ENHMETAHEADER, dSignature)) == ENHMETA_SIGNATURE;
 }
 bool IsPlaceable(const std::string& b) { return b.size() >= kPlaceableSize && DWord(b, 0) == kPlaceableKey; }
