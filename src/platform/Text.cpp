@@ -124,6 +124,12 @@ std::u16string FromInt(long long value) {
     return std::u16string(s.begin(), s.end());
 }
 
+std::u16string Hex8(uint32_t value) {
+    std::u16string out(8, u'0');
+    for (int i = 7; i >= 0; --i, value >>= 4) out[i] = u"0123456789ABCDEF"[value & 0xF];
+    return out;
+}
+
 }  // namespace text
 
 std::u16string ErrorBoxText(const std::u16string& message) {

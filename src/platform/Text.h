@@ -1,5 +1,6 @@
 // Small helpers for the UTF-16 text that the portable code uses everywhere.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,7 @@ std::u16string NamePart(std::u16string_view path);
 std::u16string Format(std::u16string_view pattern, const std::vector<std::u16string>& args);
 
 std::u16string FromInt(long long value);
+// Eight upper-case hexadecimal digits, as error codes are written after "0x".
+std::u16string Hex8(uint32_t value);
 
 }  // namespace text

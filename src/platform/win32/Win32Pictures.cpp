@@ -4,24 +4,42 @@
 #include <wincodec.h>
 
 #include "platform/AppError.h"
-#include "platform/win32/ComPtr.h"
 #include "platform/Text.h"
+#include "platform/win32/ComPtr.h"
+#include "platform/win32/Win32Metafiles.h"
 #include "platform/win32/Win32Text.h"
 
-namespace {
-[[noreturn]] void DecoderError(HRESULT hr) {
+void PictureDecoderError(HRESULT hr) {
     std::u16string description = TrimDescription(SystemErrorText(static_cast<DWORD>(hr)));
-    if (description.empty()) description = u"画像を読み込めません (0x" + text::FromInt(static_cast<unsigned long>(hr)) + u")";
+    if (description.empty()) description = u"画像を読み込めません (0x" + text::Hex8(static_cast<uint32_t>(hr)) + u")";
     throw AppError(description);
 }
 
+std::shared_ptr<Win32Picture> NewWin32Picture(int width, int height, void*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) PictureDecoderError(HRESULT_FROM_WIN32(GetLastError()));
+    return std::make_shared<Win32Picture>(bitmap, width, height);
+}
+
+namespace {
 void Check(HRESULT hr) {
-    if (FAILED(hr)) DecoderError(hr);
+    if (FAILED(hr)) PictureDecoderError(hr);
 }
 }  // namespace
 
-std::shared_ptr<Picture> Win32Pictures::Decode(const std::string& bytes, const std::u16string&) {
-    if (bytes.empty() || bytes.size() > 0x7FFFFFFF) DecoderError(WINCODEC_ERR_BADHEADER);
+std::shared_ptr<Picture> Win32Pictures::Decode(const std::string& bytes, const std::u16string& extension) {
+    if (bytes.empty() || bytes.size() > 0x7FFFFFFF) PictureDecoderError(WINCODEC_ERR_BADHEADER);
+    // The imaging component has no metafile decoder; content of another kind
+    // under a metafile's name still goes to it and gets its error.
+    if ((extension == u"EMF" || extension == u"WMF") && metafiles::Recognised(bytes)) return metafiles::Decode(bytes);
     ComPtr<IWICImagingFactory> factory;
     ole::EnsureInitialized();
     Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -40,19 +58,10 @@ std::shared_ptr<Picture> Win32Pictures::Decode(const std::string& bytes, const s
                                 WICBitmapPaletteTypeCustom));
     UINT width = 0, height = 0;
     Check(converter->GetSize(&width, &height));
-    if (width == 0 || height == 0 || width > 16384 || height > 16384) DecoderError(WINCODEC_ERR_BADIMAGE);
+    if (width == 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide) PictureDecoderError(WINCODEC_ERR_BADIMAGE);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) DecoderError(HRESULT_FROM_WIN32(GetLastError()));
-    auto picture = std::make_shared<Win32Picture>(bitmap, static_cast<int>(width), static_cast<int>(height));
+    auto picture = NewWin32Picture(static_cast<int>(width), static_cast<int>(height), bits);
     Check(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits)));
     return picture;
 }

@@ -1,6 +1,9 @@
-// Pictures decoded through the Windows Imaging Component into a 32-bit DIB.
+// Pictures decoded into a 32-bit DIB: metafiles through GDI, every other
+// format through the Windows Imaging Component.
 #pragma once
 #include <windows.h>
+
+#include <memory>
 
 #include "platform/Pictures.h"
 
@@ -22,6 +25,17 @@ private:
     int width_;
     int height_;
 };
+
+// The largest side a decoded picture may have, in pixels.
+constexpr int kMaxPictureSide = 16384;
+
+// A blank picture of `width` x `height` pixels and its pixel rows; throws the
+// decoder error when the system refuses the bitmap.
+std::shared_ptr<Win32Picture> NewWin32Picture(int width, int height, void*& bits);
+
+// Throws AppError with the system's wording of `hr`, or the decoder's own
+// message with the code when the system has none.
+[[noreturn]] void PictureDecoderError(HRESULT hr);
 
 class Win32Pictures : public Pictures {
 public:
