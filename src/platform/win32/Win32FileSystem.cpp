@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "platform/win32/Win32Text.h"
@@ -152,16 +153,31 @@ SysResult Win32FileSystem::ReadAllDenyWrite(const std::u16string& path, std::str
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) return SysFailure(GetLastError());
     LARGE_INTEGER size;
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) bytes.reserve(static_cast<size_t>(size.QuadPart));
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+        // A size the string cannot hold would be cut by the cast to size_t.
+        if (static_cast<unsigned long long>(size.QuadPart) > bytes.max_size()) return OutOfMemory();
+        try {
+            bytes.reserve(static_cast<size_t>(size.QuadPart));
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
     char chunk[1 << 16];
     for (;;) {
         DWORD read = 0;
         if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return SysFailure(GetLastError());
         if (read == 0) break;
-        bytes.append(chunk, read);
+        if (bytes.size() > bytes.max_size() - read) return OutOfMemory();  // grown while we read
+        try {
+            bytes.append(chunk, read);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
     }
     return SysResult::Ok();
 }
+
+SysResult Win32FileSystem::OutOfMemory() { return SysFailure(ERROR_NOT_ENOUGH_MEMORY); }
 
 SysResult Win32FileSystem::CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) {
     HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -14,6 +14,7 @@ public:
     SysResult ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) override;
     SysResult ReadAllDenyWrite(const std::u16string& path, std::string& bytes) override;
     SysResult CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) override;
+    SysResult OutOfMemory() override;
 
 protected:
     // The object's own attributes, a link not followed (GetFileAttributesW).

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32UiPeers.h"
@@ -69,6 +70,8 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
 
     window_ = CreateWindowExW(kMainExStyle, kMainClass, L"", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
                               kClientHeight, nullptr, nullptr, instance_, this);
+    // Without its window the program would wait for messages that never come.
+    if (!window_) throw std::runtime_error("the main window could not be created");
     // Windows sends no DPI change at creation, even on a 150 % monitor: scale once here.
     dpi_ = uisys::DpiForWindow(window_);
     CreateFonts();
@@ -143,7 +146,8 @@ std::unique_ptr<ControlPeer> Win32Ui::CreatePeer(const ControlSpec& row) {
     if (!parent) parent = window_;
     HWND control = CreateWindowExW(exStyle, windowClass, L"", style, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
-    if (!control) return nullptr;
+    // A missing control would leave a page the user cannot work: start-up ends.
+    if (!control) throw std::runtime_error("a control could not be created");
     auto peer = std::make_unique<Win32ControlPeer>(*this, row, control);
     if (row.kind == ControlKind::RadioButton) {
         // A radio button opens a group or joins the one opened last on its parent.
