@@ -25,11 +25,21 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HardenProcess();
     {
-        Win32Ui ui(instance);
-        auto owner = [&ui]() -> void* { return ui.MainWindowHandle(); };
         Win32FileSystem fs;
         Win32Codec codec;
+        std::unique_ptr<Win32Ui> window;
+        auto owner = [&window]() -> void* { return window ? window->MainWindowHandle() : nullptr; };
         Win32Dialogs dialogs(owner);
+        try {
+            window = std::make_unique<Win32Ui>(instance);
+        } catch (...) {
+            // No main window: the error box, and the program ends.
+            dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(std::current_exception())),
+                             ApplicationTitleOf(fs.ExecutablePath(), codec));
+            ole::Uninitialize();
+            return 0;
+        }
+        Win32Ui& ui = *window;
         Win32Shell shell(owner);
         Win32Links links;
         Win32Pictures pictures;
@@ -37,15 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         Platform platform{fs, codec, dialogs, shell, links, pictures, print, ui};
         AppState state;
 
-        std::unique_ptr<TfrmKelvoraInstall> form;
-        try {
-            form = std::make_unique<TfrmKelvoraInstall>(platform, state);
-        } catch (const AppError& e) {
-            // The window could not be built: the error box, and the program ends.
-            dialogs.ErrorBox(ErrorBoxText(e.Message()), ApplicationTitleOf(fs.ExecutablePath(), codec));
-        } catch (...) {
-            dialogs.ErrorBox(u"", ApplicationTitleOf(fs.ExecutablePath(), codec));
-        }
+        // A window that could not be built: the error box, and the program ends.
+        std::unique_ptr<TfrmKelvoraInstall> form = BuildMainWindow(platform, state);
         if (form) {
             if (form->ShowFirstTime()) ui.RunMessageLoop();
             form->Destroy();

@@ -75,15 +75,54 @@ struct WalkFrame {
     size_t next = 0;
 };
 
+std::u16string Join(const std::u16string& folder, const std::u16string& name) {
+    return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u"\\" + name;
+}
+
+void FailedLine(InstallContext& ctx, const std::u16string& source, const std::u16string& target) {
+    ctx.log.AddLog(u"NG : File Copy : " + source + u" " + target);
+}
+
+// A folder whose target could not be created: its own line, then one line for
+// each file below it, in the order the walk would have met them, so the log
+// names every file that is missing. `skip` is a target inside the source,
+// which the walk passes by too.
+void FolderLeftBehind(InstallContext& ctx, const std::u16string& source, const std::u16string& target,
+                      const std::u16string& skip) {
+    FileSystem& fs = ctx.platform.fs;
+    Codec& codec = ctx.platform.codec;
+    FailedLine(ctx, source, target);
+    std::vector<WalkFrame> stack;
+    stack.push_back({source, target, {}, 0});
+    if (!fs.ListFolder(source, stack.back().entries).ok) return;
+    while (!stack.empty()) {
+        WalkFrame& frame = stack.back();
+        if (frame.next == frame.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const FolderEntry& entry = frame.entries[frame.next++];
+        std::u16string s = Join(frame.source, entry.name);
+        std::u16string t = Join(frame.target, entry.name);
+        if (!entry.isFolder) {
+            FailedLine(ctx, s, t);
+            continue;
+        }
+        if (s.size() == skip.size() && codec.UpperCase(s) == skip) continue;
+        WalkFrame sub{std::move(s), std::move(t), {}, 0};
+        // A sub-folder that cannot be listed has no files to name.
+        if (!fs.ListFolder(sub.source, sub.entries).ok) continue;
+        stack.push_back(std::move(sub));  // `frame` is not used past this point
+    }
+}
+
 // Copies the tree below `sourceRoot` into `targetRoot`, depth-first, each
 // sub-folder's target created before its contents. Returns false when any
 // file or folder was left behind; each of those gets its own line.
 bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
-    const auto failedLine = [&](const std::u16string& s, const std::u16string& t) {
-        ctx.log.AddLog(u"NG : File Copy : " + s + u" " + t);
-    };
+    const auto failedLine = [&](const std::u16string& s, const std::u16string& t) { FailedLine(ctx, s, t); };
 
     const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
     const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
@@ -92,12 +131,9 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
     const std::u16string targetKey = codec.UpperCase(target);
 
     if (!fs.FolderExists(target)) {
-        failedLine(source, target);
+        FolderLeftBehind(ctx, source, target, targetKey);
         return false;
     }
-    const auto join = [](const std::u16string& folder, const std::u16string& name) {
-        return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u"\\" + name;
-    };
 
     bool complete = true;
     std::vector<WalkFrame> stack;
@@ -114,8 +150,8 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
             continue;
         }
         const FolderEntry& entry = frame.entries[frame.next++];
-        std::u16string s = join(frame.source, entry.name);
-        std::u16string t = join(frame.target, entry.name);
+        std::u16string s = Join(frame.source, entry.name);
+        std::u16string t = Join(frame.target, entry.name);
         if (!entry.isFolder) {
             if (!fs.CopyOneFile(s, t).ok) {
                 failedLine(s, t);
@@ -126,7 +162,7 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
         if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
         if (!fs.CreateOneFolder(t).ok && !fs.FolderExists(t)) {
             // Nothing below a folder that could not be created can be copied.
-            failedLine(s, t);
+            FolderLeftBehind(ctx, s, t, targetKey);
             complete = false;
             continue;
         }

@@ -18,6 +18,11 @@ private:
 // character's code is above that of "."; an empty message stays empty.
 std::u16string ErrorBoxText(const std::u16string& message);
 
+// The message an error carries to the error box: an AppError's own message;
+// any other failure (a library's exception, an exhausted memory) carries none,
+// so its English what() text never reaches the user.
+std::u16string ErrorMessageOf(std::exception_ptr error);
+
 // A system error description with its trailing blanks and full stops removed,
 // as the file errors quote it.
 std::u16string TrimDescription(std::u16string description);

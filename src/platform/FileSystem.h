@@ -50,4 +50,7 @@ public:
     virtual SysResult ReadAllDenyWrite(const std::u16string& path, std::string& bytes) = 0;
     // Creates or replaces a file that no other program may open meanwhile.
     virtual SysResult CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) = 0;
+    // The failure the system reports when there is not enough memory for a
+    // request, with its description (ERROR_NOT_ENOUGH_MEMORY).
+    virtual SysResult OutOfMemory() = 0;
 };

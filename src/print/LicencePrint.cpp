@@ -11,7 +11,7 @@ void PrintLicence(T_TextPrintClass& printer, PrintSystem& print, FileSystem& fs,
     print.RequireDefaultPrinter();
     if (!print.ShowPrintDialog()) return;
     printer.SetPrinter(&print.CurrentPrinter());
-    printer.Lines = SplitLines(DecodeText(ReadFileOrThrow(fs, licencePath), codec));
+    printer.Lines = SplitLines(ReadTextFileOrThrow(fs, codec, licencePath));
     printer.PrintDocument();
     log.AddLog(u"OK : Print : " + print.CurrentPrinterName() + u" " + u"license.txt");
 }

@@ -1,5 +1,8 @@
 #include "settings/InformationFile.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "platform/AppError.h"
 #include "platform/Codec.h"
 #include "platform/FileSystem.h"
@@ -96,18 +99,40 @@ std::u16string InformationFilePath(const InstallerSettings& settings) {
     return settings.ExeDir + u"Information.txt";
 }
 
+namespace {
+[[noreturn]] void ThrowOpenError(FileSystem& fs, const std::u16string& path, const SysResult& r) {
+    throw AppError(text::Format(u"ファイル %s は開けません。 %s ", {fs.FullPath(path), TrimDescription(r.description)}));
+}
+}  // namespace
+
 std::string ReadFileOrThrow(FileSystem& fs, const std::u16string& path) {
     std::string bytes;
-    const SysResult r = fs.ReadAllDenyWrite(path, bytes);
-    if (!r.ok) {
-        throw AppError(text::Format(u"ファイル %s は開けません。 %s ", {fs.FullPath(path), TrimDescription(r.description)}));
+    SysResult r;
+    try {
+        r = fs.ReadAllDenyWrite(path, bytes);
+    } catch (const std::bad_alloc&) {
+        r = fs.OutOfMemory();
+    } catch (const std::length_error&) {
+        // Longer than a string can be: no memory could hold it.
+        r = fs.OutOfMemory();
     }
+    if (!r.ok) ThrowOpenError(fs, path, r);
     return bytes;
+}
+
+std::u16string ReadTextFileOrThrow(FileSystem& fs, Codec& codec, const std::u16string& path) {
+    const std::string bytes = ReadFileOrThrow(fs, path);
+    try {
+        return DecodeText(bytes, codec);
+    } catch (const std::bad_alloc&) {
+        ThrowOpenError(fs, path, fs.OutOfMemory());
+    } catch (const std::length_error&) {
+        ThrowOpenError(fs, path, fs.OutOfMemory());
+    }
 }
 
 void LoadInformationFile(InstallerSettings& settings, FileSystem& fs, Codec& codec, SettingOrigins* origins) {
     const std::u16string path = InformationFilePath(settings);
     if (!fs.FileExists(path)) return;
-    const std::string bytes = ReadFileOrThrow(fs, path);
-    ApplyInformation(settings, ParseInformationText(DecodeText(bytes, codec)), codec, origins);
+    ApplyInformation(settings, ParseInformationText(ReadTextFileOrThrow(fs, codec, path)), codec, origins);
 }

@@ -57,5 +57,9 @@ std::u16string InformationFilePath(const InstallerSettings& settings);
 void LoadInformationFile(InstallerSettings& settings, FileSystem& fs, Codec& codec,
                          SettingOrigins* origins = nullptr);
 
-// Reads a whole text file with share-deny-write, or throws the file-open error.
+// Reads a whole text file with share-deny-write, or throws the file-open error;
+// a file too large for memory gives it too, with the system's description.
 std::string ReadFileOrThrow(FileSystem& fs, const std::u16string& path);
+// The same, decoded by its byte-order mark (running out of memory while
+// decoding is the file-open error as well).
+std::u16string ReadTextFileOrThrow(FileSystem& fs, Codec& codec, const std::u16string& path);

@@ -170,7 +170,9 @@ bool TfrmKelvoraInstall::ShowFirstTime() {
         FormShow();
     });
     if (!ok) return false;
-    if (!closed_) p_.ui.ShowMainWindow();
+    // Showing makes the window's controls; one the system refuses ends start-up
+    // like any error of the first showing.
+    if (!closed_ && !Guard([this] { p_.ui.ShowMainWindow(); })) return false;
     return true;
 }
 
@@ -260,16 +262,7 @@ bool TfrmKelvoraInstall::EndSessionQueried() {
 }
 
 void TfrmKelvoraInstall::ShowError(std::exception_ptr error) {
-    std::u16string message;
-    try {
-        std::rethrow_exception(error);
-    } catch (const AppError& e) {
-        message = e.Message();
-    } catch (const std::exception& e) {
-        message = text::FromUtf8(e.what());
-    } catch (...) {
-    }
-    p_.dialogs.ErrorBox(ErrorBoxText(message), applicationTitle_);
+    p_.dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(error)), applicationTitle_);
 }
 
 void TfrmKelvoraInstall::AddLog(const std::u16string& line) { log_->AddLog(line); }
@@ -280,4 +273,14 @@ std::u16string ApplicationTitleOf(const std::u16string& executablePath, Codec& c
     if (dot != std::u16string::npos) name.resize(dot);
     if (name.size() <= 1) return name;
     return name.substr(0, 1) + codec.LowerCase(name.substr(1));
+}
+
+std::unique_ptr<TfrmKelvoraInstall> BuildMainWindow(Platform& platform, AppState& state) {
+    try {
+        return std::make_unique<TfrmKelvoraInstall>(platform, state);
+    } catch (...) {
+        platform.dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(std::current_exception())),
+                                  ApplicationTitleOf(platform.fs.ExecutablePath(), platform.codec));
+        return nullptr;
+    }
 }

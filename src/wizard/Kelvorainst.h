@@ -151,3 +151,8 @@ private:
 // The title of the error box: the executable's file name without its folder,
 // cut before its first "." and lower-cased after its first character.
 std::u16string ApplicationTitleOf(const std::u16string& executablePath, class Codec& codec);
+
+// Constructs the main window. An error while it is being built, before its
+// creation step (a window or control the system cannot create), is shown in
+// the error box and gives null: the program then ends.
+std::unique_ptr<TfrmKelvoraInstall> BuildMainWindow(Platform& platform, AppState& state);

@@ -17,7 +17,7 @@ void TfrmKelvoraInstall::SetupWelcomePage(Memo& memo) {
 void TfrmKelvoraInstall::LoadLicenseText(Memo& memo) {
     const std::u16string path = state_.settings.ExeDir + u"\\license.txt";
     if (p_.fs.FileExists(path)) {
-        memo.SetLines(SplitLines(DecodeText(ReadFileOrThrow(p_.fs, path), p_.codec)));
+        memo.SetLines(SplitLines(ReadTextFileOrThrow(p_.fs, p_.codec, path)));
         AddLog(u"OK : File Found : " + path);
     } else {
         AddLog(u"NG : File Not Found : " + path);

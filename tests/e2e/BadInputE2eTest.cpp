@@ -241,13 +241,19 @@ const Row kRows[] = {
      [](const Dist& d) { Product(d); d.Information("[Application]\r\nFolderName=Q:\\Drosvik\\VORN6\r\n"); },
      NoticeThenCopyFailure, [](const Dist& d) { return CopyRefused(d, L"Q:\\Drosvik\\VORN6"); }, nullptr},
     {L"folder-unc", Walk::Install,
-     [](const Dist& d) { Product(d); d.Information("[Application]\r\nFolderName=\\\\nohost\\share\\VORN6\r\n"); },
-     // The path passes the rules; the share cannot be reached, so nothing is copied.
+     [](const Dist& d) {
+         // One file, one level down: its line is the only one below the target's.
+         d.Write(L"VORN6\\sub\\data.txt", "data");
+         d.Information("[Application]\r\nFolderName=\\\\nohost\\share\\VORN6\r\n");
+     },
+     // The path passes the rules; the share cannot be reached, so nothing is
+     // copied, and the file left behind is named.
      NoticeThenCopyFailure,
      [](const Dist& d) {
          const std::wstring target = L"\\\\nohost\\share\\VORN6";
          return NoLicence(d) + L"OK : Folder Crate : C:\\Vorn\\Data\r\n" + L"NG : File Copy : " + d.ExeDir() + L"VORN6 " +
-                target + L"\r\n" + L"NG : Folder Copy : " + d.ExeDir() + L"VORN6\\ " + target + L"\r\n";
+                target + L"\r\n" + L"NG : File Copy : " + d.ExeDir() + L"VORN6\\sub\\data.txt " + target +
+                L"\\sub\\data.txt\r\n" + L"NG : Folder Copy : " + d.ExeDir() + L"VORN6\\ " + target + L"\r\n";
      },
      nullptr},
     {L"copyfolder-dotdot", Walk::Install,

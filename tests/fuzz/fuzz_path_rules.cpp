@@ -37,6 +37,7 @@ public:
     SysResult ListFolder(const std::u16string&, std::vector<FolderEntry>&) override { return {}; }
     SysResult ReadAllDenyWrite(const std::u16string&, std::string&) override { return {}; }
     SysResult CreateExclusive(const std::u16string&, std::unique_ptr<OutFile>&) override { return {}; }
+    SysResult OutOfMemory() override { return {false, 8, u"not enough memory"}; }
 
     // GetFullPathNameW in brief: "\\?\" untouched, forward slashes turned,
     // drive-relative and rooted paths placed on their drive, "." and ".."

@@ -95,14 +95,15 @@ TEST(CreateFolder, ResultsAndLines) {
 struct CopyFolderTest : ::testing::Test {
     InstallFixture f;
     FakeFileSystem& fs = f.fake.fs;
-    void SetUp() override {
-        fs.AddFile(u"C:\\Src\\a.txt", "a");
-        fs.AddFile(u"C:\\Src\\.hidden", "h");
-        fs.AddFile(u"C:\\Src\\sub\\b.txt", "b");
-        fs.AddFile(u"C:\\Src\\sub\\deeper\\c.txt", "c");
-        fs.AddFolder(u"C:\\Src\\empty");
-        fs.AddFolder(u"C:\\Src\\sub\\deeper\\empty2");
+    static void AddSource(FakeFileSystem& to) {
+        to.AddFile(u"C:\\Src\\a.txt", "a");
+        to.AddFile(u"C:\\Src\\.hidden", "h");
+        to.AddFile(u"C:\\Src\\sub\\b.txt", "b");
+        to.AddFile(u"C:\\Src\\sub\\deeper\\c.txt", "c");
+        to.AddFolder(u"C:\\Src\\empty");
+        to.AddFolder(u"C:\\Src\\sub\\deeper\\empty2");
     }
+    void SetUp() override { AddSource(fs); }
     void ExpectFullCopy(const std::u16string& t) {
         EXPECT_EQ(fs.Bytes(t + u"\\a.txt"), "a");
         EXPECT_EQ(fs.Bytes(t + u"\\.hidden"), "h");
@@ -183,15 +184,52 @@ TEST_F(CopyFolderTest, AFolderThatCannotBeCreatedIsAFailureAndItsSubtreeIsPassed
     EXPECT_EQ(fs.Bytes(u"C:\\Dst\\a.txt"), "a");
     EXPECT_TRUE(fs.HasFolder(u"C:\\Dst\\empty"));
     EXPECT_EQ(f.CallsOf(u"CopyOneFile"), 2);
-    EXPECT_EQ(f.Lines(),
-              (Lines{u"NG : File Copy : C:\\Src\\sub C:\\Dst\\sub", u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+    // The folder's line, then one line for each file of its subtree, in the
+    // order the walk would have met them, and the folder copy's line last.
+    EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src\\sub C:\\Dst\\sub",
+                                u"NG : File Copy : C:\\Src\\sub\\deeper\\c.txt C:\\Dst\\sub\\deeper\\c.txt",
+                                u"NG : File Copy : C:\\Src\\sub\\b.txt C:\\Dst\\sub\\b.txt",
+                                u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+}
+
+TEST_F(CopyFolderTest, EveryFileBelowAFolderThatCannotBeCreatedIsNamed) {
+    // The blocked folder at each depth, empty or not: the lines name exactly
+    // the files below it (the fake lists sub-folders before files).
+    struct Row {
+        std::u16string blocked;  // a file where this target folder belongs
+        Lines lines;
+    };
+    const std::vector<Row> rows = {
+        {u"C:\\Dst\\sub\\deeper",
+         {u"NG : File Copy : C:\\Src\\sub\\deeper C:\\Dst\\sub\\deeper",
+          u"NG : File Copy : C:\\Src\\sub\\deeper\\more\\d.txt C:\\Dst\\sub\\deeper\\more\\d.txt",
+          u"NG : File Copy : C:\\Src\\sub\\deeper\\c.txt C:\\Dst\\sub\\deeper\\c.txt",
+          u"NG : Folder Copy : C:\\Src C:\\Dst"}},
+        {u"C:\\Dst\\empty",
+         {u"NG : File Copy : C:\\Src\\empty C:\\Dst\\empty", u"NG : Folder Copy : C:\\Src C:\\Dst"}},
+    };
+    for (const Row& row : rows) {
+        InstallFixture g;
+        AddSource(g.fake.fs);
+        g.fake.fs.AddFile(u"C:\\Src\\sub\\deeper\\more\\d.txt", "d");
+        g.fake.fs.AddFile(row.blocked, "in the way");
+        EXPECT_TRUE(CopyFolder(g.ctx, u"C:\\Src", u"C:\\Dst")) << text::ToUtf8(row.blocked);
+        EXPECT_EQ(g.Lines(), row.lines) << text::ToUtf8(row.blocked);
+        EXPECT_EQ(g.fake.fs.Bytes(row.blocked), "in the way");
+        EXPECT_EQ(g.fake.fs.Bytes(u"C:\\Dst\\a.txt"), "a") << "the rest is copied";
+    }
 }
 
 TEST_F(CopyFolderTest, ATargetThatCannotBeCreatedIsAFailure) {
     fs.AddFile(u"C:\\Blocked", "x");
     EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Blocked\\Dst"));
     EXPECT_EQ(f.CallsOf(u"CopyOneFile"), 0);
+    // The target's own line, then every file of the source, none of which was copied.
     EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src C:\\Blocked\\Dst",
+                                u"NG : File Copy : C:\\Src\\sub\\deeper\\c.txt C:\\Blocked\\Dst\\sub\\deeper\\c.txt",
+                                u"NG : File Copy : C:\\Src\\sub\\b.txt C:\\Blocked\\Dst\\sub\\b.txt",
+                                u"NG : File Copy : C:\\Src\\.hidden C:\\Blocked\\Dst\\.hidden",
+                                u"NG : File Copy : C:\\Src\\a.txt C:\\Blocked\\Dst\\a.txt",
                                 u"NG : Folder Copy : C:\\Src C:\\Blocked\\Dst"}));
 }
 

@@ -223,3 +223,109 @@ TEST_F(Startup, UnwritableWorkingFolderGivesTheCreateError) {
 }
 
 }  // namespace
+
+namespace {
+using namespace wiztest;
+
+// Errors that are not the program's own messages: the error box shows an empty
+// text, never the library's English description.
+class ThrowingPictures : public FakePictures {
+public:
+    std::function<void()> raise;
+    std::shared_ptr<Picture> Decode(const std::string&, const std::u16string&) override {
+        raise();
+        return nullptr;
+    }
+};
+
+TEST_F(Startup, ForeignErrorsShowAnEmptyText) {
+    const std::vector<std::function<void()>> raises = {
+        [] { throw std::bad_alloc(); },
+        [] { throw std::out_of_range("unknown control id"); },
+        [] { throw std::length_error("basic_string::_M_create"); },
+        [] { throw 42; },
+    };
+    for (const auto& raise : raises) {
+        FakePlatform p;
+        ThrowingPictures pictures;
+        pictures.raise = raise;
+        Platform platform{p.fs, p.codec, p.dialogs, p.shell, p.links, pictures, p.print, p.ui};
+        p.fs.AddFile(u"C:\\Dist\\Information.txt", "[Caption]\r\nImage01=side.png\r\n");
+        p.fs.AddFile(u"C:\\Dist\\side.png", "png");
+        AppState s;
+        TfrmKelvoraInstall window(platform, s);
+        ASSERT_EQ(p.dialogs.errors.size(), 1u);
+        EXPECT_EQ(p.dialogs.errors[0].text, u"");
+        EXPECT_EQ(p.dialogs.errors[0].caption, u"Kelvorainstall");
+    }
+}
+
+// A file too large for memory: the read (or its decoding) runs out of memory,
+// which is the file's open error with the system's words for the cause.
+class ExhaustedFileSystem : public FakeFileSystem {
+public:
+    std::u16string hugeFile;
+    std::function<void()> raise;
+    SysResult ReadAllDenyWrite(const std::u16string& path, std::string& bytes) override {
+        if (Key(path) == Key(hugeFile)) raise();
+        return FakeFileSystem::ReadAllDenyWrite(path, bytes);
+    }
+};
+
+TEST_F(Startup, AFileTooLargeForMemoryGivesTheOpenError) {
+    struct Row {
+        std::u16string file;
+        std::function<void()> raise;
+    };
+    const std::vector<Row> rows = {
+        {u"C:\\Dist\\Information.txt", [] { throw std::bad_alloc(); }},
+        {u"C:\\Dist\\\\license.txt", [] { throw std::length_error("basic_string::_M_replace_aux"); }},
+        {u"C:\\Dist\\side.png", [] { throw std::bad_alloc(); }},
+    };
+    for (const Row& row : rows) {
+        FakePlatform p;
+        ExhaustedFileSystem fs;
+        fs.hugeFile = row.file;
+        fs.raise = row.raise;
+        Platform platform{fs, p.codec, p.dialogs, p.shell, p.links, p.pictures, p.print, p.ui};
+        fs.AddFile(u"C:\\Dist\\Information.txt", "[Caption]\r\nImage01=side.png\r\n");
+        fs.AddFile(u"C:\\Dist\\license.txt", "licence");
+        fs.AddFile(u"C:\\Dist\\side.png", "png");
+        AppState s;
+        TfrmKelvoraInstall window(platform, s);
+        ASSERT_EQ(p.dialogs.errors.size(), 1u) << text::ToUtf8(row.file);
+        EXPECT_EQ(p.dialogs.errors[0].text, u"ファイル " + fs.FullPath(row.file) +
+                                                u" は開けません。 このコマンドを実行するのに十分な記憶域がありません。 ")
+            << text::ToUtf8(row.file);
+    }
+}
+
+// A window or control the system cannot create: the error box, and no window.
+class RefusingUi : public FakeUi {
+public:
+    int refuseAt = 0;  // the row whose control cannot be created
+    std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override {
+        if (static_cast<int>(peersCreated.size()) == refuseAt) throw std::runtime_error("CreateWindowExW failed");
+        return FakeUi::CreatePeer(row);
+    }
+};
+
+TEST_F(Startup, AControlThatCannotBeCreatedEndsTheProgramAfterTheErrorBox) {
+    for (const int refuseAt : {0, 5}) {
+        FakePlatform p;
+        RefusingUi ui;
+        ui.refuseAt = refuseAt;
+        Platform platform{p.fs, p.codec, p.dialogs, p.shell, p.links, p.pictures, p.print, ui};
+        AppState s;
+        std::unique_ptr<TfrmKelvoraInstall> window = BuildMainWindow(platform, s);
+        EXPECT_FALSE(window) << refuseAt;
+        ASSERT_EQ(p.dialogs.errors.size(), 1u);
+        EXPECT_EQ(p.dialogs.errors[0].text, u"");
+        EXPECT_EQ(p.dialogs.errors[0].caption, u"Kelvorainstall");
+        EXPECT_TRUE(p.dialogs.boxes.empty()) << "no notice follows";
+        EXPECT_FALSE(ui.shown);
+        EXPECT_FALSE(p.fs.HasFile(kLogPath));
+    }
+}
+
+}  // namespace

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 #include "log/SetupLog.h"
 #include "platform/AppError.h"
+#include "platform/Text.h"
 #include "platform/win32/Win32Codec.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -76,6 +80,54 @@ TEST(Win32FileSystem, ExistenceAndFullPathFollowTheSystemRules) {
     SetCurrentDirectoryW(W(dir));
     EXPECT_EQ(fs.FullPath(u"sub\\.\\name"), dir + u"\\sub\\name");
     EXPECT_EQ(fs.ExecutablePath().substr(fs.ExecutablePath().size() - 15), u"win32_tests.exe");
+}
+
+namespace {
+// Reports chosen paths as symbolic links, with the attributes Windows gives a
+// link itself (a reparse point; a folder link has the folder flag too), so
+// that what the link leads to is looked up through the real system. Wine 8
+// shows a dangling Linux link as no entry at all and makes no Windows links.
+class LinkingFileSystem : public Win32FileSystem {
+public:
+    std::map<std::u16string, uint32_t> links;
+
+protected:
+    uint32_t OwnAttributes(const std::u16string& path) override {
+        const auto link = links.find(path);
+        if (link != links.end()) return link->second;
+        return Win32FileSystem::OwnAttributes(path);
+    }
+};
+}  // namespace
+
+TEST(Win32FileSystem, ExistenceFollowsALinkToItsTarget) {
+    const std::u16string dir = Folder(u"links");
+    Write(dir + u"\\target.txt", "t");
+    CreateDirectoryW(W(dir + u"\\target-dir"), nullptr);
+    HANDLE holder = CreateFileW(W(dir + u"\\target.txt"), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    constexpr uint32_t kFileLink = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ARCHIVE;
+    constexpr uint32_t kFolderLink = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY;
+    struct Row {
+        std::u16string path;  // what the link leads to, as the system opens the link
+        uint32_t own;
+        bool file, folder;
+    };
+    const std::vector<Row> rows = {
+        {dir + u"\\nowhere.txt", kFileLink, false, false},            // a dangling file link
+        {dir + u"\\gone\\nowhere.txt", kFileLink, false, false},     // its folder is gone too
+        {dir + u"\\gone-dir", kFolderLink, false, false},             // a dangling folder link
+        {dir + u"\\target.txt", kFileLink, true, false},              // a file held open with no sharing
+        {dir + u"\\target-dir", kFolderLink, false, true},
+        {dir + u"\\target-dir", kFileLink, false, true},              // the target's kind counts
+    };
+    for (const Row& row : rows) {
+        LinkingFileSystem fs;
+        fs.links[row.path] = row.own;
+        EXPECT_EQ(fs.FileExists(row.path), row.file) << text::ToUtf8(row.path);
+        EXPECT_EQ(fs.FolderExists(row.path), row.folder) << text::ToUtf8(row.path);
+    }
+    CloseHandle(holder);
 }
 
 TEST(Win32Codec, ConvertsThroughCodePage932) {

@@ -560,4 +560,56 @@ TEST_F(WizardWindow, PicturesShowTheBuiltInArtworkOrALoadedPictureAtItsWidth) {
     EXPECT_EQ(PixelOf(side, 140, 300), RGB(255, 0, 0));
 }
 
+// The system refuses to create windows while this thread hook is set: a
+// WH_CBT hook that answers non-zero to HCBT_CREATEWND makes CreateWindowExW
+// fail, as it does when the system runs out of window resources.
+class CreationRefused {
+public:
+    CreationRefused() : hook_(SetWindowsHookExW(WH_CBT, &Refuse, nullptr, GetCurrentThreadId())) {}
+    ~CreationRefused() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    bool Ok() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) return 1;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+};
+
+TEST(Win32UiCreation, AMainWindowTheSystemRefusesIsAnError) {
+    CreationRefused refused;
+    ASSERT_TRUE(refused.Ok());
+    EXPECT_THROW(Win32Ui ui{GetModuleHandleW(nullptr)}, std::exception);
+}
+
+TEST(Win32UiCreation, AControlTheSystemRefusesIsAnErrorThatEndsStartUp) {
+    // The controls' windows are made when the main window is first shown,
+    // after the start-up notices: a refused one ends start-up there.
+    Win32Ui ui{GetModuleHandleW(nullptr)};
+    ASSERT_TRUE(ui.MainWindowHandle());
+    // The whole window on that layer: the error box with an empty text, no window.
+    Win32FileSystem fs;
+    Win32Codec codec;
+    ScriptedDialogs dialogs;
+    Win32Shell shell([&ui]() -> void* { return ui.MainWindowHandle(); });
+    Win32Links links;
+    Win32Pictures pictures;
+    Win32PrintSystem print([&ui]() -> void* { return ui.MainWindowHandle(); }, [&ui] { ui.DispatchPending(); });
+    Platform platform{fs, codec, dialogs, shell, links, pictures, print, ui};
+    AppState state;
+    std::unique_ptr<TfrmKelvoraInstall> form = BuildMainWindow(platform, state);
+    ASSERT_TRUE(form);
+    CreationRefused refused;
+    ASSERT_TRUE(refused.Ok());
+    EXPECT_FALSE(form->ShowFirstTime()) << "the message loop must not start";
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[0].caption, u"セットアップ確認") << "the notice comes before the window";
+    EXPECT_EQ(dialogs.asked[1].flags, 0x10u);
+    EXPECT_EQ(dialogs.asked[1].text, u"") << "no English text of a library";
+    EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(ui.MainWindowHandle())));
+}
+
 }  // namespace

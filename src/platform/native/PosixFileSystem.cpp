@@ -240,6 +240,8 @@ SysResult PosixFileSystem::ReadAllDenyWrite(const std::u16string& path, std::str
     return SysResult::Ok();
 }
 
+SysResult PosixFileSystem::OutOfMemory() { return Failure(ENOMEM); }
+
 SysResult PosixFileSystem::CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) {
     std::optional<std::string> host = HostPath(path);
     if (!host) host = HostPathForNew(path);

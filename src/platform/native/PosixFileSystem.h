@@ -36,6 +36,7 @@ public:
     SysResult ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) override;
     SysResult ReadAllDenyWrite(const std::u16string& path, std::string& bytes) override;
     SysResult CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) override;
+    SysResult OutOfMemory() override;
 
 private:
     // Drive letter (upper case) and the names below the root of a full path;

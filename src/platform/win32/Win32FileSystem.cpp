@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "platform/win32/Win32Text.h"
@@ -57,15 +58,44 @@ private:
 };
 }  // namespace
 
+uint32_t Win32FileSystem::OwnAttributes(const std::u16string& path) { return GetFileAttributesW(W(path)); }
+
+// GetFileAttributesW describes a symbolic link or junction itself, not what it
+// leads to, so a link whose target is gone would pass for an existing file.
+// For a reparse point the target decides: opened following links, it gives
+// its own attributes; a target that is not there makes the link missing. A
+// target that exists but refuses even this open (no rights) still exists;
+// a file locked by another program opens, as no access is asked for.
+uint32_t Win32FileSystem::ExistenceAttributes(const std::u16string& path) {
+    const DWORD own = OwnAttributes(path);
+    if (own == INVALID_FILE_ATTRIBUTES || !(own & FILE_ATTRIBUTE_REPARSE_POINT)) return own;
+    Handle target(CreateFileW(W(path), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!target.valid()) {
+        switch (GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME:
+            case ERROR_CANT_RESOLVE_FILENAME:  // a link that leads round in a circle
+                return INVALID_FILE_ATTRIBUTES;
+            default:
+                return own;
+        }
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(target.get(), &info)) return own;
+    return info.dwFileAttributes;
+}
+
 bool Win32FileSystem::FileExists(const std::u16string& path) {
     if (path.empty()) return false;
-    const DWORD a = GetFileAttributesW(W(path));
+    const DWORD a = ExistenceAttributes(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32FileSystem::FolderExists(const std::u16string& path) {
     if (path.empty()) return false;
-    const DWORD a = GetFileAttributesW(W(path));
+    const DWORD a = ExistenceAttributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -123,16 +153,31 @@ SysResult Win32FileSystem::ReadAllDenyWrite(const std::u16string& path, std::str
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) return SysFailure(GetLastError());
     LARGE_INTEGER size;
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) bytes.reserve(static_cast<size_t>(size.QuadPart));
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+        // A size the string cannot hold would be cut by the cast to size_t.
+        if (static_cast<unsigned long long>(size.QuadPart) > bytes.max_size()) return OutOfMemory();
+        try {
+            bytes.reserve(static_cast<size_t>(size.QuadPart));
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
+    }
     char chunk[1 << 16];
     for (;;) {
         DWORD read = 0;
         if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return SysFailure(GetLastError());
         if (read == 0) break;
-        bytes.append(chunk, read);
+        if (bytes.size() > bytes.max_size() - read) return OutOfMemory();  // grown while we read
+        try {
+            bytes.append(chunk, read);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory();
+        }
     }
     return SysResult::Ok();
 }
+
+SysResult Win32FileSystem::OutOfMemory() { return SysFailure(ERROR_NOT_ENOUGH_MEMORY); }
 
 SysResult Win32FileSystem::CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) {
     HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "platform/FileSystem.h"
 
 class Win32FileSystem : public FileSystem {
@@ -12,4 +14,13 @@ public:
     SysResult ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) override;
     SysResult ReadAllDenyWrite(const std::u16string& path, std::string& bytes) override;
     SysResult CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) override;
+    SysResult OutOfMemory() override;
+
+protected:
+    // The object's own attributes, a link not followed (GetFileAttributesW).
+    virtual uint32_t OwnAttributes(const std::u16string& path);
+
+private:
+    // The attributes the existence tests go by; see the .cpp.
+    uint32_t ExistenceAttributes(const std::u16string& path);
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/AppError.h"
 #include "platform/win32/Win32Ole.h"
@@ -70,6 +71,8 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
 
     window_ = CreateWindowExW(kMainExStyle, kMainClass, L"", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
                               kClientHeight, nullptr, nullptr, instance_, this);
+    // Without its window the program would wait for messages that never come.
+    if (!window_) throw std::runtime_error("the main window could not be created");
     // Windows sends no DPI change at creation, even on a 150 % monitor: scale once here.
     dpi_ = uisys::DpiForWindow(window_);
     CreateFonts();
@@ -127,7 +130,8 @@ void Win32Ui::RealizeControls() {
     for (Win32ControlPeer* peer : peers_) {
         HWND parent = peer->Row().parent ? ControlHandle(peer->Row().parent) : window_;
         if (!peer->Realize(parent ? parent : window_)) {
-            throw AppError(TrimDescription(SystemErrorText(GetLastError())));
+            // A missing control would leave a page the user cannot work: start-up ends.
+            throw std::runtime_error("a control could not be created");
         }
     }
 }

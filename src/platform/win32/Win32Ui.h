@@ -15,6 +15,7 @@ class Win32ControlPeer;
 class Win32Ui : public Ui {
 public:
     // Creates the main window, hidden, at the DPI of the monitor it starts on.
+    // Throws when the system cannot create it; CreatePeer throws likewise.
     explicit Win32Ui(HINSTANCE instance);
     ~Win32Ui() override;
     Win32Ui(const Win32Ui&) = delete;

@@ -194,6 +194,10 @@ SysResult FakeFileSystem::ReadAllDenyWrite(const std::u16string& path, std::stri
     return SysResult::Ok();
 }
 
+SysResult FakeFileSystem::OutOfMemory() {
+    return Fail(8, u"このコマンドを実行するのに十分な記憶域がありません。\r\n");
+}
+
 SysResult FakeFileSystem::CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) {
     const std::u16string key = Key(path);
     const std::u16string parent = ParentKey(key);

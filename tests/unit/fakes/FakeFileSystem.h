@@ -43,6 +43,7 @@ public:
     SysResult ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) override;
     SysResult ReadAllDenyWrite(const std::u16string& path, std::string& bytes) override;
     SysResult CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) override;
+    SysResult OutOfMemory() override;
 
     // Normalised key of a path: full path, upper-case ASCII, no trailing "\",
     // doubled separators folded.
