@@ -335,7 +335,9 @@ TEST_P(BadInput, RunsToTheEndWithExitCodeZeroAndTheExpectedLog) {
     for (const Seen& box : out.boxes) captions.push_back(box.caption);
     EXPECT_EQ(captions, row.boxes(dist));
     for (const Seen& box : out.boxes) {
-        if (box.caption == kNotice) EXPECT_EQ(box.text, kNoticeText);
+        if (box.caption == kNotice) {
+            EXPECT_EQ(box.text, kNoticeText);
+        }
     }
     EXPECT_EQ(out.log, Sjis(row.log(dist)));
     EXPECT_TRUE(FileExists(dist.work + L"\\Setuplog.txt"));

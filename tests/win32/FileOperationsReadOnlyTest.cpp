@@ -1,8 +1,8 @@
 // A read-only target file under a copy. Wine lets root write read-only files,
 // so this runs only where the system refuses the write (an unprivileged user
 // with a prefix of its own), e.g.
-//   setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=<home> WINEPREFIX=<prefix owned by nobody> \
-//     wine win32_tests.exe --gtest_filter=FileOperationsReadOnly.*
+//   setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=<home> WINEPREFIX=<prefix owned by nobody>
+//       wine win32_tests.exe --gtest_filter=FileOperationsReadOnly.*
 #include <gtest/gtest.h>
 
 #include "FileOperationsPlatform.h"

@@ -546,7 +546,7 @@ TEST_F(WizardWindow, PicturesShowTheBuiltInArtworkOrALoadedPictureAtItsWidth) {
 
     // A loaded picture (solid red, 150 wide) replaces it, stretched to its width at full height.
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 150, -20, 1, 32, BI_RGB};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 150, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_TRUE(bitmap);
