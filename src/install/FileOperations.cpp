@@ -79,6 +79,24 @@ std::u16string Join(const std::u16string& folder, const std::u16string& name) {
     return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u"\\" + name;
 }
 
+// Copies `source` over `target`. A read-only target is replaced like any
+// other: a product installed from a disc carries the disc's attribute and must
+// still take an update. On failure the previous target keeps its attribute.
+SysResult CopyOver(FileSystem& fs, const std::u16string& source, const std::u16string& target) {
+    const bool wasReadOnly = fs.IsReadOnly(target);
+    if (wasReadOnly) fs.SetReadOnly(target, false);
+    const SysResult r = fs.CopyOneFile(source, target);
+    if (!r.ok) {
+        if (wasReadOnly) fs.SetReadOnly(target, true);
+        return r;
+    }
+    // Wine copies the attributes only onto a new file; over an existing one
+    // the source's read-only attribute is carried here.
+    const bool sourceReadOnly = fs.IsReadOnly(source);
+    if (sourceReadOnly != fs.IsReadOnly(target)) fs.SetReadOnly(target, sourceReadOnly);
+    return r;
+}
+
 void FailedLine(InstallContext& ctx, const std::u16string& source, const std::u16string& target) {
     ctx.log.AddLog(u"NG : File Copy : " + source + u" " + target);
 }
@@ -153,7 +171,7 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
         std::u16string s = Join(frame.source, entry.name);
         std::u16string t = Join(frame.target, entry.name);
         if (!entry.isFolder) {
-            if (!fs.CopyOneFile(s, t).ok) {
+            if (!CopyOver(fs, s, t).ok) {
                 failedLine(s, t);
                 complete = false;
             }
@@ -214,5 +232,5 @@ bool CopySingleFile(InstallContext& ctx, const std::u16string& source, const std
     if (!Accepted(fs, source, PathKind::File, false) || !Accepted(fs, target, PathKind::File, false)) return true;
     const std::u16string folder = text::FolderPart(fs.FullPath(target));
     if (folder.empty() || !fs.FolderExists(folder)) return true;
-    return !fs.CopyOneFile(source, target).ok;
+    return !CopyOver(fs, source, target).ok;
 }

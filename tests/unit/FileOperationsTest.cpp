@@ -169,13 +169,47 @@ TEST_F(CopyFolderTest, RefusedPairs) {
 
 TEST_F(CopyFolderTest, AFileLeftBehindIsAFailureAfterEverythingElseIsCopied) {
     fs.AddFile(u"C:\\Dst\\sub\\b.txt", "old");
-    fs.readOnlyFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    fs.lockedFiles.insert(u"C:\\Dst\\sub\\b.txt");
     EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
     EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\b.txt"), "old");
     EXPECT_EQ(fs.Bytes(u"C:\\Dst\\a.txt"), "a");
     EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\deeper\\c.txt"), "c");
     EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src\\sub\\b.txt C:\\Dst\\sub\\b.txt",
                                 u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+}
+
+// A product installed from a disc carries the disc's read-only attribute; the
+// next update and a reinstallation must still replace every file.
+TEST_F(CopyFolderTest, ReadOnlyTargetsAreReplacedAndCopiesCarryTheSourceAttribute) {
+    fs.readOnlyFiles.insert(u"C:\\Src\\a.txt");  // from the disc
+    fs.AddFile(u"C:\\Dst\\a.txt", "old a");
+    fs.AddFile(u"C:\\Dst\\sub\\b.txt", "old b");
+    fs.readOnlyFiles.insert(u"C:\\Dst\\a.txt");
+    fs.readOnlyFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(f.Lines(), Lines{u"OK : Folder Copy : C:\\Src C:\\Dst"});
+    ExpectFullCopy(u"C:\\Dst");
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Dst\\a.txt")) << "the copy carries the source's attribute";
+    EXPECT_FALSE(fs.IsReadOnly(u"C:\\Dst\\sub\\b.txt")) << "a writable source makes a writable copy";
+    EXPECT_FALSE(fs.IsReadOnly(u"C:\\Dst\\sub\\deeper\\c.txt"));
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Src\\a.txt")) << "the source is not touched";
+
+    // Reinstalling the same read-only files over themselves works too.
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(f.Lines().back(), u"OK : Folder Copy : C:\\Src C:\\Dst");
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Dst\\a.txt"));
+}
+
+TEST_F(CopyFolderTest, AReadOnlyTargetThatCannotBeReplacedKeepsItsAttribute) {
+    fs.AddFile(u"C:\\Dst\\sub\\b.txt", "old b");
+    fs.readOnlyFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    fs.lockedFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src\\sub\\b.txt C:\\Dst\\sub\\b.txt",
+                                u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\b.txt"), "old b");
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Dst\\sub\\b.txt"));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\a.txt"), "a");
 }
 
 TEST_F(CopyFolderTest, AFolderThatCannotBeCreatedIsAFailureAndItsSubtreeIsPassedBy) {
@@ -266,6 +300,9 @@ TEST(CopySingleFile, CopiesOnlyWhenItCan) {
     fs.AddFile(u"C:\\App\\writable.exe", "old");
     fs.AddFile(u"C:\\App\\readonly.exe", "old");
     fs.readOnlyFiles.insert(u"C:\\App\\readonly.exe");
+    fs.AddFile(u"C:\\App\\held.exe", "old");
+    fs.lockedFiles.insert(u"C:\\App\\held.exe");
+    fs.readOnlyFiles.insert(u"C:\\App\\held.exe");
     fs.AddFolder(u"C:\\App\\folder.exe");
     const std::vector<Row> rows = {
         {"copied", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\new.exe", false, "new"},
@@ -273,7 +310,8 @@ TEST(CopySingleFile, CopiesOnlyWhenItCan) {
         {"missing source", u"C:\\Dist\\nothing.exe", u"C:\\App\\writable2.exe", true, ""},
         {"a folder is no source", u"C:\\App\\folder.exe", u"C:\\App\\x.exe", true, ""},
         {"missing target folder", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\NoSuch\\k.exe", true, ""},
-        {"read-only target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\readonly.exe", true, "old"},
+        {"read-only target replaced", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\readonly.exe", false, "new"},
+        {"held target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\held.exe", true, "old"},
         {"refused target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\k<.exe", true, ""},
         {"too long target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\" + std::u16string(253, u'k'), true, ""},
     };
@@ -283,6 +321,8 @@ TEST(CopySingleFile, CopiesOnlyWhenItCan) {
         EXPECT_EQ(fs.Bytes(row.target), row.targetAfter) << row.what;
     }
     EXPECT_FALSE(fs.HasFolder(u"C:\\NoSuch"));
+    EXPECT_FALSE(fs.IsReadOnly(u"C:\\App\\readonly.exe")) << "the copy carries the writable source's attribute";
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\App\\held.exe")) << "a refused copy keeps the attribute";
     EXPECT_TRUE(f.Lines().empty());
 }
 
