@@ -79,21 +79,40 @@ std::u16string Join(const std::u16string& folder, const std::u16string& name) {
     return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u"\\" + name;
 }
 
-// Copies `source` over `target`. A read-only target is replaced like any
-// other: a product installed from a disc carries the disc's attribute and must
-// still take an update. On failure the previous target keeps its attribute.
-SysResult CopyOver(FileSystem& fs, const std::u16string& source, const std::u16string& target) {
-    const bool wasReadOnly = fs.IsReadOnly(target);
-    if (wasReadOnly) fs.SetReadOnly(target, false);
-    const SysResult r = fs.CopyOneFile(source, target);
+// Each file is copied under this name beside its target and renamed into
+// place once it is complete, so that a full disk or an interrupted run never
+// leaves a truncated file under a product file's name. One copy runs at a
+// time, so one fixed name per folder is enough; a leftover of an interrupted
+// run is removed when a later copy enters the folder.
+constexpr char16_t kTemporaryName[] = u"~KelvoraInstall.$$$";
+
+std::u16string TemporaryIn(const std::u16string& folder) { return Join(folder, kTemporaryName); }
+
+// Removes a temporary copy, which carries its source's attributes and so may be read-only.
+void Discard(FileSystem& fs, const std::u16string& temporary) {
+    if (!fs.FileExists(temporary)) return;
+    if (fs.IsReadOnly(temporary)) fs.SetReadOnly(temporary, false);
+    fs.DeleteOneFile(temporary);
+}
+
+// Copies `source` over `target` by way of `temporary` (in the target's folder).
+// A read-only target is replaced like any other: a product installed from a
+// disc carries the disc's attribute and must still take an update. On failure
+// the previous target is left as it was, attribute included.
+SysResult CopyIntoPlace(FileSystem& fs, const std::u16string& source, const std::u16string& target,
+                        const std::u16string& temporary) {
+    SysResult r = fs.CopyOneFile(source, temporary);
     if (!r.ok) {
-        if (wasReadOnly) fs.SetReadOnly(target, true);
+        Discard(fs, temporary);
         return r;
     }
-    // Wine copies the attributes only onto a new file; over an existing one
-    // the source's read-only attribute is carried here.
-    const bool sourceReadOnly = fs.IsReadOnly(source);
-    if (sourceReadOnly != fs.IsReadOnly(target)) fs.SetReadOnly(target, sourceReadOnly);
+    const bool wasReadOnly = fs.IsReadOnly(target);
+    if (wasReadOnly) fs.SetReadOnly(target, false);
+    r = fs.MoveReplacing(temporary, target);
+    if (!r.ok) {
+        if (wasReadOnly) fs.SetReadOnly(target, true);
+        Discard(fs, temporary);
+    }
     return r;
 }
 
@@ -147,12 +166,17 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
     // A target inside the source is met during the walk; its subtree is
     // passed by, or the copy would copy its own copies without end.
     const std::u16string targetKey = codec.UpperCase(target);
+    // The same folder on both sides (written differently enough to pass the
+    // pair test): the system refuses to copy a file onto itself, and a copy by
+    // way of a temporary name must not turn that into a success.
+    const bool ontoItself = codec.UpperCase(source) == targetKey;
 
     if (!fs.FolderExists(target)) {
         FolderLeftBehind(ctx, source, target, targetKey);
         return false;
     }
 
+    Discard(fs, TemporaryIn(target));
     bool complete = true;
     std::vector<WalkFrame> stack;
     stack.push_back({source, target, {}, 0});
@@ -171,18 +195,21 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
         std::u16string s = Join(frame.source, entry.name);
         std::u16string t = Join(frame.target, entry.name);
         if (!entry.isFolder) {
-            if (!CopyOver(fs, s, t).ok) {
+            if (ontoItself || !CopyIntoPlace(fs, s, t, TemporaryIn(frame.target)).ok) {
                 failedLine(s, t);
                 complete = false;
             }
             continue;
         }
         if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
-        if (!fs.CreateOneFolder(t).ok && !fs.FolderExists(t)) {
-            // Nothing below a folder that could not be created can be copied.
-            FolderLeftBehind(ctx, s, t, targetKey);
-            complete = false;
-            continue;
+        if (!fs.CreateOneFolder(t).ok) {
+            if (!fs.FolderExists(t)) {
+                // Nothing below a folder that could not be created can be copied.
+                FolderLeftBehind(ctx, s, t, targetKey);
+                complete = false;
+                continue;
+            }
+            Discard(fs, TemporaryIn(t));  // a folder made just now holds none
         }
         WalkFrame sub{std::move(s), std::move(t), {}, 0};
         if (!fs.ListFolder(sub.source, sub.entries).ok) {
@@ -232,5 +259,7 @@ bool CopySingleFile(InstallContext& ctx, const std::u16string& source, const std
     if (!Accepted(fs, source, PathKind::File, false) || !Accepted(fs, target, PathKind::File, false)) return true;
     const std::u16string folder = text::FolderPart(fs.FullPath(target));
     if (folder.empty() || !fs.FolderExists(folder)) return true;
-    return !CopyOver(fs, source, target).ok;
+    const std::u16string temporary = TemporaryIn(folder);
+    Discard(fs, temporary);
+    return !CopyIntoPlace(fs, source, target, temporary).ok;
 }
