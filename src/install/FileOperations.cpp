@@ -222,7 +222,52 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
     return complete;
 }
 
+// A read-only file refuses every open for writing for that reason alone, so
+// it is asked with the attribute cleared for the moment of the question.
+bool HeldByAnotherProgram(FileSystem& fs, const std::u16string& path) {
+    if (!fs.IsReadOnly(path)) return fs.InUse(path);
+    if (!fs.SetReadOnly(path, false).ok) return fs.InUse(path);
+    const bool held = fs.InUse(path);
+    fs.SetReadOnly(path, true);
+    return held;
+}
+
 }  // namespace
+
+std::u16string FileInUse(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
+    FileSystem& fs = ctx.platform.fs;
+    Codec& codec = ctx.platform.codec;
+    if (!Accepted(fs, sourceRoot, PathKind::Folder, false) || !Accepted(fs, targetRoot, PathKind::Folder, false)) return {};
+    const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
+    const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
+    const std::u16string targetKey = codec.UpperCase(target);
+    if (codec.UpperCase(source) == targetKey || !fs.FolderExists(source) || !fs.FolderExists(target)) return {};
+
+    std::vector<WalkFrame> stack;
+    stack.push_back({source, target, {}, 0});
+    if (!fs.ListFolder(source, stack.back().entries).ok) return {};
+    while (!stack.empty()) {
+        WalkFrame& frame = stack.back();
+        if (frame.next == frame.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const FolderEntry& entry = frame.entries[frame.next++];
+        std::u16string s = Join(frame.source, entry.name);
+        std::u16string t = Join(frame.target, entry.name);
+        if (!entry.isFolder) {
+            if (fs.FileExists(t) && HeldByAnotherProgram(fs, t)) return t;
+            continue;
+        }
+        if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
+        // A target folder that is not there yet holds nothing to replace.
+        if (!fs.FolderExists(t)) continue;
+        WalkFrame sub{std::move(s), std::move(t), {}, 0};
+        if (!fs.ListFolder(sub.source, sub.entries).ok) continue;
+        stack.push_back(std::move(sub));  // `frame` is not used past this point
+    }
+    return {};
+}
 
 bool CreateFolder(InstallContext& ctx, const std::u16string& path) {
     FileSystem& fs = ctx.platform.fs;
