@@ -79,6 +79,43 @@ std::u16string Join(const std::u16string& folder, const std::u16string& name) {
     return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u"\\" + name;
 }
 
+// Each file is copied under this name beside its target and renamed into
+// place once it is complete, so that a full disk or an interrupted run never
+// leaves a truncated file under a product file's name. One copy runs at a
+// time, so one fixed name per folder is enough; a leftover of an interrupted
+// run is removed when a later copy enters the folder.
+constexpr char16_t kTemporaryName[] = u"~KelvoraInstall.$$$";
+
+std::u16string TemporaryIn(const std::u16string& folder) { return Join(folder, kTemporaryName); }
+
+// Removes a temporary copy, which carries its source's attributes and so may be read-only.
+void Discard(FileSystem& fs, const std::u16string& temporary) {
+    if (!fs.FileExists(temporary)) return;
+    if (fs.IsReadOnly(temporary)) fs.SetReadOnly(temporary, false);
+    fs.DeleteOneFile(temporary);
+}
+
+// Copies `source` over `target` by way of `temporary` (in the target's folder).
+// A read-only target is replaced like any other: a product installed from a
+// disc carries the disc's attribute and must still take an update. On failure
+// the previous target is left as it was, attribute included.
+SysResult CopyIntoPlace(FileSystem& fs, const std::u16string& source, const std::u16string& target,
+                        const std::u16string& temporary) {
+    SysResult r = fs.CopyOneFile(source, temporary);
+    if (!r.ok) {
+        Discard(fs, temporary);
+        return r;
+    }
+    const bool wasReadOnly = fs.IsReadOnly(target);
+    if (wasReadOnly) fs.SetReadOnly(target, false);
+    r = fs.MoveReplacing(temporary, target);
+    if (!r.ok) {
+        if (wasReadOnly) fs.SetReadOnly(target, true);
+        Discard(fs, temporary);
+    }
+    return r;
+}
+
 void FailedLine(InstallContext& ctx, const std::u16string& source, const std::u16string& target) {
     ctx.log.AddLog(u"NG : File Copy : " + source + u" " + target);
 }
@@ -129,12 +166,17 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
     // A target inside the source is met during the walk; its subtree is
     // passed by, or the copy would copy its own copies without end.
     const std::u16string targetKey = codec.UpperCase(target);
+    // The same folder on both sides (written differently enough to pass the
+    // pair test): the system refuses to copy a file onto itself, and a copy by
+    // way of a temporary name must not turn that into a success.
+    const bool ontoItself = codec.UpperCase(source) == targetKey;
 
     if (!fs.FolderExists(target)) {
         FolderLeftBehind(ctx, source, target, targetKey);
         return false;
     }
 
+    Discard(fs, TemporaryIn(target));
     bool complete = true;
     std::vector<WalkFrame> stack;
     stack.push_back({source, target, {}, 0});
@@ -153,18 +195,21 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
         std::u16string s = Join(frame.source, entry.name);
         std::u16string t = Join(frame.target, entry.name);
         if (!entry.isFolder) {
-            if (!fs.CopyOneFile(s, t).ok) {
+            if (ontoItself || !CopyIntoPlace(fs, s, t, TemporaryIn(frame.target)).ok) {
                 failedLine(s, t);
                 complete = false;
             }
             continue;
         }
         if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
-        if (!fs.CreateOneFolder(t).ok && !fs.FolderExists(t)) {
-            // Nothing below a folder that could not be created can be copied.
-            FolderLeftBehind(ctx, s, t, targetKey);
-            complete = false;
-            continue;
+        if (!fs.CreateOneFolder(t).ok) {
+            if (!fs.FolderExists(t)) {
+                // Nothing below a folder that could not be created can be copied.
+                FolderLeftBehind(ctx, s, t, targetKey);
+                complete = false;
+                continue;
+            }
+            Discard(fs, TemporaryIn(t));  // a folder made just now holds none
         }
         WalkFrame sub{std::move(s), std::move(t), {}, 0};
         if (!fs.ListFolder(sub.source, sub.entries).ok) {
@@ -177,7 +222,52 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
     return complete;
 }
 
+// A read-only file refuses every open for writing for that reason alone, so
+// it is asked with the attribute cleared for the moment of the question.
+bool HeldByAnotherProgram(FileSystem& fs, const std::u16string& path) {
+    if (!fs.IsReadOnly(path)) return fs.InUse(path);
+    if (!fs.SetReadOnly(path, false).ok) return fs.InUse(path);
+    const bool held = fs.InUse(path);
+    fs.SetReadOnly(path, true);
+    return held;
+}
+
 }  // namespace
+
+std::u16string FileInUse(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
+    FileSystem& fs = ctx.platform.fs;
+    Codec& codec = ctx.platform.codec;
+    if (!Accepted(fs, sourceRoot, PathKind::Folder, false) || !Accepted(fs, targetRoot, PathKind::Folder, false)) return {};
+    const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
+    const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
+    const std::u16string targetKey = codec.UpperCase(target);
+    if (codec.UpperCase(source) == targetKey || !fs.FolderExists(source) || !fs.FolderExists(target)) return {};
+
+    std::vector<WalkFrame> stack;
+    stack.push_back({source, target, {}, 0});
+    if (!fs.ListFolder(source, stack.back().entries).ok) return {};
+    while (!stack.empty()) {
+        WalkFrame& frame = stack.back();
+        if (frame.next == frame.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const FolderEntry& entry = frame.entries[frame.next++];
+        std::u16string s = Join(frame.source, entry.name);
+        std::u16string t = Join(frame.target, entry.name);
+        if (!entry.isFolder) {
+            if (fs.FileExists(t) && HeldByAnotherProgram(fs, t)) return t;
+            continue;
+        }
+        if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
+        // A target folder that is not there yet holds nothing to replace.
+        if (!fs.FolderExists(t)) continue;
+        WalkFrame sub{std::move(s), std::move(t), {}, 0};
+        if (!fs.ListFolder(sub.source, sub.entries).ok) continue;
+        stack.push_back(std::move(sub));  // `frame` is not used past this point
+    }
+    return {};
+}
 
 bool CreateFolder(InstallContext& ctx, const std::u16string& path) {
     FileSystem& fs = ctx.platform.fs;
@@ -214,5 +304,7 @@ bool CopySingleFile(InstallContext& ctx, const std::u16string& source, const std
     if (!Accepted(fs, source, PathKind::File, false) || !Accepted(fs, target, PathKind::File, false)) return true;
     const std::u16string folder = text::FolderPart(fs.FullPath(target));
     if (folder.empty() || !fs.FolderExists(folder)) return true;
-    return !fs.CopyOneFile(source, target).ok;
+    const std::u16string temporary = TemporaryIn(folder);
+    Discard(fs, temporary);
+    return !CopyIntoPlace(fs, source, target, temporary).ok;
 }

@@ -4,6 +4,7 @@
 #include "install/FileOperations.h"
 #include "install/InstallContext.h"
 #include "install/Shortcuts.h"
+#include "log/SetupLog.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
@@ -15,6 +16,21 @@ void RunUpdate(InstallContext& ctx, bool& closeAllowed) {
     const int answer = dialogs.ShowMessage(s.SetupTitle + u"のアップデートを行いますか？", u"アップデート",
                                           mb::OkCancel | mb::IconQuestion);
     if (answer == mb::IdOk) {
+        // A file held by a running program would be left at the old version
+        // among new ones: ask for the program to be closed first.
+        for (;;) {
+            const std::u16string held = FileInUse(ctx, s.ExeDir + s.CopyFolderName, s.FolderName);
+            if (held.empty()) break;
+            const int retry = dialogs.ShowMessage(
+                held + u" は使用中です。\n\n"
+                       u"プログラムを終了してから「OK」をクリックしてください。「キャンセル」をクリックするとアップデートを中止します。",
+                u"アップデート", mb::OkCancel | mb::IconWarning);
+            if (retry != mb::IdOk) {
+                ctx.log.AddLog(u"NG : File In Use : " + held);
+                closeAllowed = true;
+                return;
+            }
+        }
         if (CopyFolder(ctx, s.ExeDir + s.CopyFolderName, s.FolderName)) {
             dialogs.ShowMessage(u"上書きアップデートは、失敗しました。", u"警告", mb::IconError);
         } else {

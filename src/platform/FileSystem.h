@@ -42,6 +42,18 @@ public:
     virtual SysResult CreateOneFolder(const std::u16string& path) = 0;
     // CopyFileW with fail-if-exists off.
     virtual SysResult CopyOneFile(const std::u16string& source, const std::u16string& target) = 0;
+    // Renames a file within its volume, replacing an existing file of the new
+    // name (MoveFileExW with MOVEFILE_REPLACE_EXISTING).
+    virtual SysResult MoveReplacing(const std::u16string& from, const std::u16string& to) = 0;
+    virtual SysResult DeleteOneFile(const std::u16string& path) = 0;
+    // The read-only attribute of an existing file; false for anything else.
+    virtual bool IsReadOnly(const std::u16string& path) = 0;
+    // Sets or clears the read-only attribute, keeping the others.
+    virtual SysResult SetReadOnly(const std::u16string& path, bool readOnly) = 0;
+    // True when an existing file cannot be opened for writing because another
+    // program holds it (the system answers with a sharing or lock violation).
+    // Other refusals (rights, a read-only attribute) are not this.
+    virtual bool InUse(const std::u16string& path) = 0;
     // Every entry of a folder, hidden and system ones included, in the order
     // the file system lists them.
     virtual SysResult ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) = 0;

@@ -37,6 +37,49 @@ struct UpdateSetup {
     Dist dist;
     std::wstring installed;
 };
+
+// A file held open with no sharing by another process (the sample program
+// hold_file), as a running product holds its program, until Release().
+class HeldFile {
+public:
+    explicit HeldFile(const std::wstring& path) {
+        const std::wstring name = L"kelvora-e2e-hold-" + std::to_wstring(GetCurrentProcessId());
+        held_ = CreateEventW(nullptr, TRUE, FALSE, (name + L"-held").c_str());
+        release_ = CreateEventW(nullptr, TRUE, FALSE, (name + L"-release").c_str());
+        std::wstring cmd = L"\"" + FixtureDir() + L"\\hold_file.exe\" \"" + path + L"\" " + name;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+            HANDLE both[2] = {held_, pi_.hProcess};
+            ok_ = WaitForMultipleObjects(2, both, FALSE, 20000) == WAIT_OBJECT_0;
+        }
+    }
+    ~HeldFile() {
+        Release();
+        CloseHandle(held_);
+        CloseHandle(release_);
+    }
+    bool Ok() const { return ok_; }
+    void Release() {
+        SetEvent(release_);
+        if (pi_.hProcess) {
+            WaitForSingleObject(pi_.hProcess, 20000);
+            CloseHandle(pi_.hProcess);
+            CloseHandle(pi_.hThread);
+            pi_ = {};
+        }
+    }
+
+private:
+    HANDLE held_ = nullptr, release_ = nullptr;
+    PROCESS_INFORMATION pi_{};
+    bool ok_ = false;
+};
+
+std::wstring InUseText(const std::wstring& path) {
+    return path + L" は使用中です。\n\nプログラムを終了してから「OK」をクリックしてください。"
+                  L"「キャンセル」をクリックするとアップデートを中止します。";
+}
 }  // namespace
 
 TEST(Update, ConfirmedUpdateOverwritesAddsCompanionAndShortcut) {
@@ -104,4 +147,65 @@ TEST(Update, FailedCopyWarnsAndStillAddsTheCompanion) {
     EXPECT_TRUE(warning.hasIcon);
     EXPECT_EQ(app.WaitExit(), 0u);
     EXPECT_EQ(ReadBytes(setup.installed + L"\\Kelvora_Auth.exe"), "MZ companion");
+}
+
+// The installed program held open by another program: the box names it
+// before anything is copied, and Cancel ends the update with nothing changed.
+TEST(Update, AProgramInUseIsNamedAndCancelChangesNothing) {
+    UpdateSetup setup(L"update-inuse-cancel");
+    const std::wstring program = setup.installed + L"\\VORN6.exe";
+    WriteBytes(program, "MZ old program");
+    HeldFile held(program);
+    ASSERT_TRUE(held.Ok());
+    Installer app(setup.dist);
+    app.Expect(L"アップデート", IDOK);
+    const HWND main = app.MainWindow();
+    const Box inUse = app.Expect(L"アップデート", IDCANCEL);
+    EXPECT_EQ(inUse.text, InUseText(program));
+    EXPECT_EQ(inUse.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_TRUE(inUse.hasIcon);
+    EXPECT_EQ(inUse.owner, main);
+    EXPECT_EQ(app.WaitExit(), 0u);
+    EXPECT_FALSE(app.WaitBox(200).has_value());
+    held.Release();
+
+    EXPECT_EQ(ReadBytes(program), "MZ old program");
+    EXPECT_EQ(ReadBytes(setup.installed + L"\\common.txt"), "old");
+    EXPECT_FALSE(FileExists(setup.installed + L"\\sub\\added.txt"));
+    EXPECT_FALSE(FileExists(setup.installed + L"\\Kelvora_Auth.exe"));
+    EXPECT_FALSE(FileExists(DesktopFolder() + L"\\VORN6.lnk"));
+    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+              Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"
+                   L"NG : File In Use : " + program + L"\r\n"));
+}
+
+// OK while the program is still held asks again; OK after it was released
+// updates everything.
+TEST(Update, OkAfterTheProgramWasReleasedUpdatesEverything) {
+    UpdateSetup setup(L"update-inuse-ok", "No");
+    const std::wstring program = setup.installed + L"\\VORN6.exe";
+    WriteBytes(program, "MZ old program");
+    HeldFile held(program);
+    ASSERT_TRUE(held.Ok());
+    Installer app(setup.dist);
+    app.Expect(L"アップデート", IDOK);
+    EXPECT_EQ(app.Expect(L"アップデート", IDOK).text, InUseText(program));
+    const auto again = app.WaitBox();
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(again->caption, L"アップデート");
+    EXPECT_EQ(again->text, InUseText(program)) << "still held: asked again";
+    EXPECT_EQ(ReadBytes(setup.installed + L"\\common.txt"), "old") << "nothing copied while asking";
+    held.Release();
+    app.Answer(*again, IDOK);
+    const Box report = app.Expect(L"報告", IDOK);
+    EXPECT_EQ(report.text, L"上書きアップデートを行いました。");
+    EXPECT_EQ(app.WaitExit(), 0u);
+
+    EXPECT_EQ(ReadBytes(program), "MZ new program");
+    EXPECT_EQ(ReadBytes(setup.installed + L"\\common.txt"), "new");
+    EXPECT_EQ(ReadBytes(setup.installed + L"\\sub\\added.txt"), "added");
+    EXPECT_EQ(ReadBytes(setup.installed + L"\\Kelvora_Auth.exe"), "MZ companion");
+    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+              Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"
+                   L"OK : Folder Copy : " + setup.dist.ExeDir() + L"VORN6\\ " + setup.installed + L"\r\n"));
 }

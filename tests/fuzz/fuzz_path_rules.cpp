@@ -34,6 +34,11 @@ public:
     std::u16string ExecutablePath() override { return u"C:\\Dist\\KelvoraInstall.exe"; }
     SysResult CreateOneFolder(const std::u16string&) override { return {}; }
     SysResult CopyOneFile(const std::u16string&, const std::u16string&) override { return {}; }
+    SysResult MoveReplacing(const std::u16string&, const std::u16string&) override { return {}; }
+    SysResult DeleteOneFile(const std::u16string&) override { return {}; }
+    bool IsReadOnly(const std::u16string&) override { return false; }
+    SysResult SetReadOnly(const std::u16string&, bool) override { return {}; }
+    bool InUse(const std::u16string&) override { return false; }
     SysResult ListFolder(const std::u16string&, std::vector<FolderEntry>&) override { return {}; }
     SysResult ReadAllDenyWrite(const std::u16string&, std::string&) override { return {}; }
     SysResult CreateExclusive(const std::u16string&, std::unique_ptr<OutFile>&) override { return {}; }

@@ -2,12 +2,17 @@
 // rules, the walk, the results and their setup-log lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "InstallFixture.h"
 #include "install/FileOperations.h"
 #include "install/PathRules.h"
 #include "platform/Text.h"
 
 namespace {
+
+// The name under which each file is copied before it is moved into place.
+const std::u16string kTemporary = u"~KelvoraInstall.$$$";
 
 struct AcceptRow {
     std::u16string path;
@@ -136,8 +141,8 @@ TEST_F(CopyFolderTest, EachFolderIsCreatedBeforeItsContents) {
     const int sub = index(u"CreateOneFolder C:\\New\\Dst\\sub");
     const int deeper = index(u"CreateOneFolder C:\\New\\Dst\\sub\\deeper");
     EXPECT_LT(index(u"CreateOneFolder C:\\New\\Dst"), sub);
-    EXPECT_LT(sub, index(u"CopyOneFile C:\\Src\\sub\\b.txt C:\\New\\Dst\\sub\\b.txt"));
-    EXPECT_LT(deeper, index(u"CopyOneFile C:\\Src\\sub\\deeper\\c.txt C:\\New\\Dst\\sub\\deeper\\c.txt"));
+    EXPECT_LT(sub, index(u"CopyOneFile C:\\Src\\sub\\b.txt C:\\New\\Dst\\sub\\" + kTemporary));
+    EXPECT_LT(deeper, index(u"CopyOneFile C:\\Src\\sub\\deeper\\c.txt C:\\New\\Dst\\sub\\deeper\\" + kTemporary));
     ExpectFullCopy(u"C:\\New\\Dst");
 }
 
@@ -169,13 +174,101 @@ TEST_F(CopyFolderTest, RefusedPairs) {
 
 TEST_F(CopyFolderTest, AFileLeftBehindIsAFailureAfterEverythingElseIsCopied) {
     fs.AddFile(u"C:\\Dst\\sub\\b.txt", "old");
-    fs.readOnlyFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    fs.lockedFiles.insert(u"C:\\Dst\\sub\\b.txt");
     EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
     EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\b.txt"), "old");
     EXPECT_EQ(fs.Bytes(u"C:\\Dst\\a.txt"), "a");
     EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\deeper\\c.txt"), "c");
     EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src\\sub\\b.txt C:\\Dst\\sub\\b.txt",
                                 u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+}
+
+// A product installed from a disc carries the disc's read-only attribute; the
+// next update and a reinstallation must still replace every file.
+TEST_F(CopyFolderTest, ReadOnlyTargetsAreReplacedAndCopiesCarryTheSourceAttribute) {
+    fs.readOnlyFiles.insert(u"C:\\Src\\a.txt");  // from the disc
+    fs.AddFile(u"C:\\Dst\\a.txt", "old a");
+    fs.AddFile(u"C:\\Dst\\sub\\b.txt", "old b");
+    fs.readOnlyFiles.insert(u"C:\\Dst\\a.txt");
+    fs.readOnlyFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(f.Lines(), Lines{u"OK : Folder Copy : C:\\Src C:\\Dst"});
+    ExpectFullCopy(u"C:\\Dst");
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Dst\\a.txt")) << "the copy carries the source's attribute";
+    EXPECT_FALSE(fs.IsReadOnly(u"C:\\Dst\\sub\\b.txt")) << "a writable source makes a writable copy";
+    EXPECT_FALSE(fs.IsReadOnly(u"C:\\Dst\\sub\\deeper\\c.txt"));
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Src\\a.txt")) << "the source is not touched";
+
+    // Reinstalling the same read-only files over themselves works too.
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(f.Lines().back(), u"OK : Folder Copy : C:\\Src C:\\Dst");
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Dst\\a.txt"));
+}
+
+TEST_F(CopyFolderTest, AReadOnlyTargetThatCannotBeReplacedKeepsItsAttribute) {
+    fs.AddFile(u"C:\\Dst\\sub\\b.txt", "old b");
+    fs.readOnlyFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    fs.lockedFiles.insert(u"C:\\Dst\\sub\\b.txt");
+    EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(f.Lines(), (Lines{u"NG : File Copy : C:\\Src\\sub\\b.txt C:\\Dst\\sub\\b.txt",
+                                u"NG : Folder Copy : C:\\Src C:\\Dst"}));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\b.txt"), "old b");
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\Dst\\sub\\b.txt"));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\a.txt"), "a");
+    EXPECT_FALSE(fs.HasFile(u"C:\\Dst\\sub\\" + kTemporary)) << "the copy that could not be moved is removed";
+}
+
+// Each file is written under a temporary name and moved into place when it is
+// complete: a full disk leaves no truncated file under a product file's name,
+// and the previous file stays as it was.
+TEST_F(CopyFolderTest, AFullDiskLeavesNoHalfWrittenFileUnderARealName) {
+    fs.AddFile(u"C:\\Src\\big.bin", std::string(1 << 20, 'n'));
+    fs.AddFile(u"C:\\Src\\sub\\VORN6.exe", std::string(4096, 'p'));
+    fs.AddFile(u"C:\\Dst\\big.bin", "previous");
+    fs.copyLimit = 4095;  // the small files fit, these two break off
+    EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\big.bin"), "previous");
+    EXPECT_FALSE(fs.HasFile(u"C:\\Dst\\sub\\VORN6.exe")) << "no program of 0 bytes or less than its size";
+    EXPECT_FALSE(fs.HasFile(u"C:\\Dst\\" + kTemporary));
+    EXPECT_FALSE(fs.HasFile(u"C:\\Dst\\sub\\" + kTemporary));
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\sub\\b.txt"), "b");
+    const Lines lines = f.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), u"NG : File Copy : C:\\Src\\big.bin C:\\Dst\\big.bin"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), u"NG : File Copy : C:\\Src\\sub\\VORN6.exe C:\\Dst\\sub\\VORN6.exe"),
+              lines.end());
+    EXPECT_EQ(lines.back(), u"NG : Folder Copy : C:\\Src C:\\Dst");
+    // Nothing was ever written under a real name: every copy went to the temporary one.
+    for (const std::u16string& call : fs.Calls) {
+        if (text::StartsWith(call, u"CopyOneFile ")) EXPECT_TRUE(text::EndsWith(call, kTemporary)) << text::ToUtf8(call);
+    }
+}
+
+// With a trailing separator on one side the pair passes as two folders; no
+// file is copied onto itself (the system refuses that), so each one fails.
+TEST_F(CopyFolderTest, NoFileIsCopiedOntoItself) {
+    EXPECT_TRUE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Src\\"));
+    EXPECT_EQ(f.CallsOf(u"CopyOneFile"), 0);
+    EXPECT_EQ(f.CallsOf(u"MoveReplacing"), 0);
+    EXPECT_EQ(f.Lines().size(), 5u) << "four files and the folder copy";
+    EXPECT_EQ(f.Lines().back(), u"NG : Folder Copy : C:\\Src C:\\Src\\");
+    ExpectFullCopy(u"C:\\Src");
+}
+
+TEST_F(CopyFolderTest, TemporariesAnInterruptedRunLeftAreRemoved) {
+    // Left, read-only as their disc source was, in the target, in a folder with
+    // files and in a folder with nothing to copy.
+    for (const std::u16string folder : {u"C:\\Dst", u"C:\\Dst\\sub", u"C:\\Dst\\sub\\deeper\\empty2"}) {
+        fs.AddFile(folder + u"\\" + kTemporary, "half");
+        fs.readOnlyFiles.insert(folder + u"\\" + kTemporary);
+    }
+    fs.AddFile(u"C:\\Dst\\keep.tmp", "not ours");
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    EXPECT_EQ(f.Lines(), Lines{u"OK : Folder Copy : C:\\Src C:\\Dst"});
+    ExpectFullCopy(u"C:\\Dst");
+    for (const std::u16string folder : {u"C:\\Dst", u"C:\\Dst\\sub", u"C:\\Dst\\sub\\deeper\\empty2"}) {
+        EXPECT_FALSE(fs.HasFile(folder + u"\\" + kTemporary)) << text::ToUtf8(folder);
+    }
+    EXPECT_EQ(fs.Bytes(u"C:\\Dst\\keep.tmp"), "not ours");
 }
 
 TEST_F(CopyFolderTest, AFolderThatCannotBeCreatedIsAFailureAndItsSubtreeIsPassedBy) {
@@ -266,6 +359,9 @@ TEST(CopySingleFile, CopiesOnlyWhenItCan) {
     fs.AddFile(u"C:\\App\\writable.exe", "old");
     fs.AddFile(u"C:\\App\\readonly.exe", "old");
     fs.readOnlyFiles.insert(u"C:\\App\\readonly.exe");
+    fs.AddFile(u"C:\\App\\held.exe", "old");
+    fs.lockedFiles.insert(u"C:\\App\\held.exe");
+    fs.readOnlyFiles.insert(u"C:\\App\\held.exe");
     fs.AddFolder(u"C:\\App\\folder.exe");
     const std::vector<Row> rows = {
         {"copied", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\new.exe", false, "new"},
@@ -273,7 +369,8 @@ TEST(CopySingleFile, CopiesOnlyWhenItCan) {
         {"missing source", u"C:\\Dist\\nothing.exe", u"C:\\App\\writable2.exe", true, ""},
         {"a folder is no source", u"C:\\App\\folder.exe", u"C:\\App\\x.exe", true, ""},
         {"missing target folder", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\NoSuch\\k.exe", true, ""},
-        {"read-only target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\readonly.exe", true, "old"},
+        {"read-only target replaced", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\readonly.exe", false, "new"},
+        {"held target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\held.exe", true, "old"},
         {"refused target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\k<.exe", true, ""},
         {"too long target", u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\" + std::u16string(253, u'k'), true, ""},
     };
@@ -283,7 +380,24 @@ TEST(CopySingleFile, CopiesOnlyWhenItCan) {
         EXPECT_EQ(fs.Bytes(row.target), row.targetAfter) << row.what;
     }
     EXPECT_FALSE(fs.HasFolder(u"C:\\NoSuch"));
+    EXPECT_FALSE(fs.IsReadOnly(u"C:\\App\\readonly.exe")) << "the copy carries the writable source's attribute";
+    EXPECT_TRUE(fs.IsReadOnly(u"C:\\App\\held.exe")) << "a refused copy keeps the attribute";
     EXPECT_TRUE(f.Lines().empty());
+    EXPECT_FALSE(fs.HasFile(u"C:\\App\\" + kTemporary));
+}
+
+TEST(CopySingleFile, AFailedCopyLeavesThePreviousFileAndNoTemporary) {
+    InstallFixture f;
+    FakeFileSystem& fs = f.fake.fs;
+    fs.AddFile(u"C:\\Dist\\Kelvora_Auth.exe", std::string(100, 'n'));
+    fs.AddFile(u"C:\\App\\Kelvora_Auth.exe", "previous");
+    fs.AddFile(u"C:\\App\\" + kTemporary, "left by an interrupted run");
+    fs.copyLimit = 10;
+    EXPECT_TRUE(CopySingleFile(f.ctx, u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\Kelvora_Auth.exe"));
+    EXPECT_EQ(fs.Bytes(u"C:\\App\\Kelvora_Auth.exe"), "previous");
+    EXPECT_FALSE(fs.HasFile(u"C:\\App\\" + kTemporary));
+    EXPECT_TRUE(CopySingleFile(f.ctx, u"C:\\Dist\\Kelvora_Auth.exe", u"C:\\App\\New.exe"));
+    EXPECT_FALSE(fs.HasFile(u"C:\\App\\New.exe"));
 }
 
 }  // namespace

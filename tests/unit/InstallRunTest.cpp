@@ -153,7 +153,7 @@ TEST_F(InstallRun, CopyFailureStopsTheRun) {
 
 TEST_F(InstallRun, AFileLeftUncopiedIsACopyFailure) {
     f.fake.fs.AddFile(u"C:\\Drosvik\\VORN6\\Kelvora.ico", "old");
-    f.fake.fs.readOnlyFiles.insert(u"C:\\Drosvik\\VORN6\\Kelvora.ico");
+    f.fake.fs.lockedFiles.insert(u"C:\\Drosvik\\VORN6\\Kelvora.ico");  // held by another program
     Tick(true, true);
     EXPECT_EQ(f.Lines(), (Lines{kData, u"NG : File Copy : C:\\Dist\\VORN6\\Kelvora.ico C:\\Drosvik\\VORN6\\Kelvora.ico",
                                 u"NG : Folder Copy : C:\\Dist\\VORN6\\ C:\\Drosvik\\VORN6"}));

@@ -74,4 +74,79 @@ TEST(Update, EveryPath) {
     }
 }
 
+// A file the update would replace, held by another program: the box before
+// any copy, asked again while the file is held; Cancel copies nothing.
+TEST(Update, AFileInUseIsAskedAboutBeforeAnythingIsCopied) {
+    const std::u16string program = u"C:\\Drosvik\\VORN6\\VORN6.exe";
+    const std::u16string table = u"C:\\Drosvik\\VORN6\\data\\table.dat";
+    const auto inUse = [](const std::u16string& path) {
+        return AskedBox{path + u" は使用中です。\n\nプログラムを終了してから「OK」をクリックしてください。"
+                               u"「キャンセル」をクリックするとアップデートを中止します。",
+                        u"アップデート", 0x31};
+    };
+    struct InUseRow {
+        const char* what;
+        std::vector<std::u16string> held;  // files held by another program
+        int releaseAfter;                  // in-use boxes after which they are released (0: never)
+        std::vector<int> answers;
+        std::vector<AskedBox> boxes;
+        Lines lines;
+        bool updated;
+    };
+    const std::u16string copyOk = u"OK : Folder Copy : C:\\Dist\\VORN6\\ C:\\Drosvik\\VORN6";
+    const std::vector<InUseRow> rows = {
+        {"cancel", {program}, 0, {mb::IdOk, mb::IdCancel}, {kAsk, inUse(program)}, {u"NG : File In Use : " + program},
+         false},
+        {"ok after the release", {program}, 1, {mb::IdOk, mb::IdOk}, {kAsk, inUse(program), kDone}, {copyOk}, true},
+        {"ok while still held asks again", {program}, 0, {mb::IdOk, mb::IdOk, mb::IdCancel},
+         {kAsk, inUse(program), inUse(program)}, {u"NG : File In Use : " + program}, false},
+        {"a read-only file in a sub-folder", {table}, 0, {mb::IdOk, mb::IdCancel}, {kAsk, inUse(table)},
+         {u"NG : File In Use : " + table}, false},
+        // The fake lists sub-folders first: the walk meets the table first.
+        {"two held, both released", {program, table}, 1, {mb::IdOk, mb::IdOk, mb::IdOk},
+         {kAsk, inUse(table), kDone}, {copyOk}, true},
+        {"a held file the update does not replace", {u"C:\\Drosvik\\VORN6\\mine.txt"}, 0, {mb::IdOk},
+         {kAsk, kDone}, {copyOk}, true},
+    };
+    for (const InUseRow& row : rows) {
+        InstallFixture f;
+        InstallerSettings& s = f.settings;
+        s.Version = u"1.0";
+        s.DeriveTitles();
+        s.UpDate = u"Yes";
+        s.InstallDir = u"C:\\Drosvik\\VORN6";
+        FakeFileSystem& fs = f.fake.fs;
+        fs.AddFile(u"C:\\Dist\\VORN6\\VORN6.exe", "new program");
+        fs.AddFile(u"C:\\Dist\\VORN6\\data\\table.dat", "new table");
+        fs.AddFile(u"C:\\Dist\\Kelvora_Auth.exe", "companion");
+        fs.AddFile(program, "old program");
+        fs.AddFile(table, "old table");
+        fs.AddFile(u"C:\\Drosvik\\VORN6\\mine.txt", "mine");
+        fs.readOnlyFiles.insert(table);
+        for (const auto& h : row.held) fs.lockedFiles.insert(h);
+        f.fake.dialogs.answers = {row.answers.begin(), row.answers.end()};
+        int inUseBoxes = 0;
+        f.fake.dialogs.onBox = [&](const AskedBox& box) {
+            if (box.flags == 0x31 && ++inUseBoxes == row.releaseAfter) fs.lockedFiles.clear();
+        };
+        bool closeAllowed = false;
+
+        RunUpdate(f.ctx, closeAllowed);
+
+        EXPECT_TRUE(closeAllowed) << row.what;
+        ASSERT_EQ(f.fake.dialogs.boxes.size(), row.boxes.size()) << row.what;
+        for (size_t i = 0; i < row.boxes.size(); ++i) {
+            EXPECT_EQ(f.fake.dialogs.boxes[i].text, row.boxes[i].text) << row.what;
+            EXPECT_EQ(f.fake.dialogs.boxes[i].caption, row.boxes[i].caption) << row.what;
+            EXPECT_EQ(f.fake.dialogs.boxes[i].flags, row.boxes[i].flags) << row.what;
+        }
+        EXPECT_EQ(f.Lines(), row.lines) << row.what;
+        EXPECT_EQ(fs.Bytes(program), row.updated ? "new program" : "old program") << row.what;
+        EXPECT_EQ(fs.Bytes(table), row.updated ? "new table" : "old table") << row.what;
+        EXPECT_EQ(fs.HasFile(u"C:\\Drosvik\\VORN6\\Kelvora_Auth.exe"), row.updated) << row.what;
+        if (!row.updated) EXPECT_TRUE(fs.IsReadOnly(table)) << row.what << ": the question changed no attribute";
+        EXPECT_EQ(f.CallsOf(u"CopyOneFile") > 0, row.updated) << row.what;
+    }
+}
+
 }  // namespace

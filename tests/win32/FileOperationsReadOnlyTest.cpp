@@ -21,31 +21,39 @@ bool SystemRefusesWritingReadOnlyFiles(const std::u16string& folder) {
     return refused;
 }
 
-TEST(FileOperationsReadOnly, AReadOnlyTargetFileIsLeftAndReported) {
+// Files installed from a disc carry its read-only attribute; a later copy
+// replaces them all the same, and the copy carries its source's attribute.
+TEST(FileOperationsReadOnly, AReadOnlyTargetFileIsReplaced) {
     const std::u16string root = inst::Scratch(u"readonly");
     if (!SystemRefusesWritingReadOnlyFiles(root)) GTEST_SKIP() << "this user may write read-only files";
     const std::u16string src = root + u"\\src", dst = root + u"\\dst";
     CreateDirectoryW(W(src), nullptr);
     CreateDirectoryW(W(src + u"\\sub"), nullptr);
-    inst::WriteFileBytes(src + u"\\a.txt", "new a");
+    inst::WriteFileBytes(src + u"\\a.txt", "new a", FILE_ATTRIBUTE_READONLY);
     inst::WriteFileBytes(src + u"\\sub\\b.txt", "new b");
     inst::WriteFileBytes(src + u"\\sub\\c.txt", "new c");
     CreateDirectoryW(W(dst), nullptr);
     CreateDirectoryW(W(dst + u"\\sub"), nullptr);
+    inst::WriteFileBytes(dst + u"\\a.txt", "old a", FILE_ATTRIBUTE_READONLY);
     inst::WriteFileBytes(dst + u"\\sub\\b.txt", "old b", FILE_ATTRIBUTE_READONLY);
 
     inst::RealEngine e;
-    EXPECT_TRUE(CopyFolder(e.ctx, src, dst));
-    EXPECT_EQ(e.Lines(), (std::vector<std::u16string>{u"NG : File Copy : " + src + u"\\sub\\b.txt " + dst + u"\\sub\\b.txt",
-                                                      u"NG : Folder Copy : " + src + u" " + dst}));
-    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\sub\\b.txt"), "old b");
-    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\a.txt"), "new a");
-    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\sub\\c.txt"), "new c");
+    EXPECT_FALSE(CopyFolder(e.ctx, src, dst));
+    EXPECT_EQ(e.Lines(), (std::vector<std::u16string>{u"OK : Folder Copy : " + src + u" " + dst}));
+    EXPECT_EQ(inst::Tree(dst), inst::Tree(src)) << "contents and attributes as in the source";
+    EXPECT_EQ(inst::Attributes(dst + u"\\a.txt") & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(inst::Attributes(dst + u"\\sub\\b.txt") & FILE_ATTRIBUTE_READONLY, 0u);
 
-    EXPECT_TRUE(CopySingleFile(e.ctx, src + u"\\a.txt", dst + u"\\sub\\b.txt"));
-    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\sub\\b.txt"), "old b");
+    // The same again over the read-only copies: a reinstallation from the same disc.
+    EXPECT_FALSE(CopyFolder(e.ctx, src, dst));
+    EXPECT_EQ(inst::Tree(dst), inst::Tree(src));
+
+    // A single file over a read-only one.
+    EXPECT_FALSE(CopySingleFile(e.ctx, src + u"\\sub\\c.txt", dst + u"\\a.txt"));
+    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\a.txt"), "new c");
+    EXPECT_EQ(inst::Attributes(dst + u"\\a.txt") & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(e.Lines().size(), 2u) << "CopySingleFile writes no line";
-    SetFileAttributesW(W(dst + u"\\sub\\b.txt"), FILE_ATTRIBUTE_NORMAL);
+    inst::RemoveTree(reinterpret_cast<const wchar_t*>(root.c_str()));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <cwctype>
 #include <fstream>
@@ -206,6 +207,39 @@ SysResult PosixFileSystem::CopyOneFile(const std::u16string& source, const std::
     if (!in || !out) return Failure(EACCES);
     out << in.rdbuf();
     if (!out) return Failure(EIO);
+    return SysResult::Ok();
+}
+
+SysResult PosixFileSystem::MoveReplacing(const std::u16string& from, const std::u16string& to) {
+    const std::optional<std::string> source = HostPath(from);
+    if (!source || !FileExists(from)) return Failure(ENOENT);
+    std::optional<std::string> target = HostPath(to);
+    if (!target) target = HostPathForNew(to);
+    if (!target) return Failure(ENOENT);
+    if (rename(source->c_str(), target->c_str()) != 0) return Failure(errno);
+    return SysResult::Ok();
+}
+
+SysResult PosixFileSystem::DeleteOneFile(const std::u16string& path) {
+    const std::optional<std::string> host = HostPath(path);
+    if (!host || !FileExists(path)) return Failure(ENOENT);
+    if (unlink(host->c_str()) != 0) return Failure(errno);
+    return SysResult::Ok();
+}
+
+// A file nobody may write stands for the read-only attribute.
+bool PosixFileSystem::IsReadOnly(const std::u16string& path) {
+    const std::optional<std::string> host = HostPath(path);
+    struct stat st;
+    return host && stat(host->c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & 0222);
+}
+
+SysResult PosixFileSystem::SetReadOnly(const std::u16string& path, bool readOnly) {
+    const std::optional<std::string> host = HostPath(path);
+    struct stat st;
+    if (!host || stat(host->c_str(), &st) != 0) return Failure(ENOENT);
+    const mode_t mode = readOnly ? (st.st_mode & ~0222) : (st.st_mode | S_IWUSR);
+    if (chmod(host->c_str(), mode & 07777) != 0) return Failure(errno);
     return SysResult::Ok();
 }
 

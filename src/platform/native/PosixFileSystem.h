@@ -33,6 +33,12 @@ public:
     std::u16string ExecutablePath() override { return Root() + executableName; }
     SysResult CreateOneFolder(const std::u16string& path) override;
     SysResult CopyOneFile(const std::u16string& source, const std::u16string& target) override;
+    SysResult MoveReplacing(const std::u16string& from, const std::u16string& to) override;
+    SysResult DeleteOneFile(const std::u16string& path) override;
+    bool IsReadOnly(const std::u16string& path) override;
+    SysResult SetReadOnly(const std::u16string& path, bool readOnly) override;
+    // Linux has no mandatory locks: nothing is ever in use.
+    bool InUse(const std::u16string&) override { return false; }
     SysResult ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) override;
     SysResult ReadAllDenyWrite(const std::u16string& path, std::string& bytes) override;
     SysResult CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) override;

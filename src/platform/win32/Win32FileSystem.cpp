@@ -128,6 +128,42 @@ SysResult Win32FileSystem::CopyOneFile(const std::u16string& source, const std::
     return SysFailure(GetLastError());
 }
 
+SysResult Win32FileSystem::MoveReplacing(const std::u16string& from, const std::u16string& to) {
+    if (MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING)) return SysResult::Ok();
+    return SysFailure(GetLastError());
+}
+
+SysResult Win32FileSystem::DeleteOneFile(const std::u16string& path) {
+    if (DeleteFileW(W(path))) return SysResult::Ok();
+    return SysFailure(GetLastError());
+}
+
+bool Win32FileSystem::IsReadOnly(const std::u16string& path) {
+    const DWORD a = GetFileAttributesW(W(path));
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_READONLY);
+}
+
+SysResult Win32FileSystem::SetReadOnly(const std::u16string& path, bool readOnly) {
+    const DWORD a = GetFileAttributesW(W(path));
+    if (a == INVALID_FILE_ATTRIBUTES) return SysFailure(GetLastError());
+    DWORD wanted = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~FILE_ATTRIBUTE_READONLY);
+    if (wanted == a) return SysResult::Ok();
+    // No attribute left is written as "normal", the one value that may stand alone.
+    if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+    if (SetFileAttributesW(W(path), wanted)) return SysResult::Ok();
+    return SysFailure(GetLastError());
+}
+
+// Opened for writing while sharing everything: only another program's handle
+// that denies sharing (or a running program's image) refuses it as in use.
+bool Win32FileSystem::InUse(const std::u16string& path) {
+    Handle file(CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 SysResult Win32FileSystem::ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) {
     entries.clear();
     std::u16string pattern = folder;

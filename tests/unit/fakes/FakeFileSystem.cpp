@@ -1,5 +1,7 @@
 #include "fakes/FakeFileSystem.h"
 
+#include <iterator>
+
 #include "platform/Text.h"
 
 namespace {
@@ -154,21 +156,83 @@ SysResult FakeFileSystem::CreateOneFolder(const std::u16string& path) {
     return SysResult::Ok();
 }
 
+bool FakeFileSystem::Listed(const std::set<std::u16string>& set, const std::u16string& key) {
+    for (const auto& path : set) {
+        if (Key(path) == key) return true;
+    }
+    return false;
+}
+
+void FakeFileSystem::Unlist(std::set<std::u16string>& set, const std::u16string& key) {
+    for (auto it = set.begin(); it != set.end();) {
+        it = Key(*it) == key ? set.erase(it) : std::next(it);
+    }
+}
+
 SysResult FakeFileSystem::CopyOneFile(const std::u16string& source, const std::u16string& target) {
     Calls.push_back(u"CopyOneFile " + source + u" " + target);
     const auto src = files_.find(Key(source));
     if (src == files_.end()) return Fail(2, u"指定されたファイルが見つかりません。\r\n");
     const std::u16string key = Key(target);
     if (!folders_.count(ParentKey(key))) return Fail(3, u"指定されたパスが見つかりません。\r\n");
-    for (const auto& ro : readOnlyFiles) {
-        if (Key(ro) == key) return Fail(5, u"アクセスが拒否されました。\r\n");
-    }
-    for (const auto& ro : lockedFiles) {
-        if (Key(ro) == key) return Fail(32, u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。\r\n");
-    }
+    if (Listed(readOnlyFiles, key)) return Fail(5, u"アクセスが拒否されました。\r\n");
+    if (Listed(lockedFiles, key)) return Fail(32, u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。\r\n");
     const std::string bytes = src->second.bytes;
+    const bool readOnly = Listed(readOnlyFiles, Key(source));
+    if (copyLimit >= 0 && static_cast<long long>(bytes.size()) > copyLimit) {
+        files_[key] = {text::NamePart(target), bytes.substr(0, static_cast<size_t>(copyLimit))};
+        return Fail(112, u"ディスクに十分な空き領域がありません。\r\n");
+    }
     files_[key] = {text::NamePart(target), bytes};
+    if (readOnly) readOnlyFiles.insert(key);
     return SysResult::Ok();
+}
+
+SysResult FakeFileSystem::MoveReplacing(const std::u16string& from, const std::u16string& to) {
+    Calls.push_back(u"MoveReplacing " + from + u" " + to);
+    const std::u16string fromKey = Key(from), toKey = Key(to);
+    const auto src = files_.find(fromKey);
+    if (src == files_.end()) return Fail(2, u"指定されたファイルが見つかりません。\r\n");
+    if (!folders_.count(ParentKey(toKey))) return Fail(3, u"指定されたパスが見つかりません。\r\n");
+    if (folders_.count(toKey) || Listed(readOnlyFiles, toKey)) return Fail(5, u"アクセスが拒否されました。\r\n");
+    if (Listed(lockedFiles, toKey) || Listed(lockedFiles, fromKey))
+        return Fail(32, u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。\r\n");
+    FileData moved{text::NamePart(to), src->second.bytes};
+    const bool readOnly = Listed(readOnlyFiles, fromKey);
+    files_.erase(src);
+    Unlist(readOnlyFiles, fromKey);
+    files_[toKey] = std::move(moved);
+    if (readOnly) readOnlyFiles.insert(toKey);
+    return SysResult::Ok();
+}
+
+SysResult FakeFileSystem::DeleteOneFile(const std::u16string& path) {
+    Calls.push_back(u"DeleteOneFile " + path);
+    const std::u16string key = Key(path);
+    if (!files_.count(key)) return Fail(2, u"指定されたファイルが見つかりません。\r\n");
+    if (Listed(readOnlyFiles, key)) return Fail(5, u"アクセスが拒否されました。\r\n");
+    if (Listed(lockedFiles, key)) return Fail(32, u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。\r\n");
+    files_.erase(key);
+    return SysResult::Ok();
+}
+
+bool FakeFileSystem::IsReadOnly(const std::u16string& path) {
+    const std::u16string key = Key(path);
+    return files_.count(key) && Listed(readOnlyFiles, key);
+}
+
+SysResult FakeFileSystem::SetReadOnly(const std::u16string& path, bool readOnly) {
+    Calls.push_back(u"SetReadOnly " + path + (readOnly ? u" 1" : u" 0"));
+    const std::u16string key = Key(path);
+    if (!files_.count(key)) return Fail(2, u"指定されたファイルが見つかりません。\r\n");
+    Unlist(readOnlyFiles, key);
+    if (readOnly) readOnlyFiles.insert(key);
+    return SysResult::Ok();
+}
+
+bool FakeFileSystem::InUse(const std::u16string& path) {
+    const std::u16string key = Key(path);
+    return files_.count(key) && Listed(lockedFiles, key);
 }
 
 SysResult FakeFileSystem::ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) {
