@@ -106,13 +106,15 @@ SysResult CopyIntoPlace(FileSystem& fs, const std::u16string& source, const std:
         Discard(fs, temporary);
         return r;
     }
-    const bool wasReadOnly = fs.IsReadOnly(target);
-    if (wasReadOnly) fs.SetReadOnly(target, false);
     r = fs.MoveReplacing(temporary, target);
-    if (!r.ok) {
-        if (wasReadOnly) fs.SetReadOnly(target, true);
-        Discard(fs, temporary);
+    // The attribute is asked only when the replacement was refused: most
+    // targets are new or writable, and the copy is measured per file.
+    if (!r.ok && fs.IsReadOnly(target)) {
+        fs.SetReadOnly(target, false);
+        r = fs.MoveReplacing(temporary, target);
+        if (!r.ok) fs.SetReadOnly(target, true);
     }
+    if (!r.ok) Discard(fs, temporary);
     return r;
 }
 
