@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "platform/Ui.h"
 
 namespace {
 
@@ -130,11 +131,13 @@ void FolderLeftBehind(InstallContext& ctx, const std::u16string& source, const s
                       const std::u16string& skip) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
+    Ui& ui = ctx.platform.ui;
     FailedLine(ctx, source, target);
     std::vector<WalkFrame> stack;
     stack.push_back({source, target, {}, 0});
     if (!fs.ListFolder(source, stack.back().entries).ok) return;
     while (!stack.empty()) {
+        ui.KeepAlive();
         WalkFrame& frame = stack.back();
         if (frame.next == frame.entries.size()) {
             stack.pop_back();
@@ -161,6 +164,8 @@ void FolderLeftBehind(InstallContext& ctx, const std::u16string& source, const s
 bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
+    // The copy runs inside a handler; the window stays alive meanwhile.
+    Ui& ui = ctx.platform.ui;
     const auto failedLine = [&](const std::u16string& s, const std::u16string& t) { FailedLine(ctx, s, t); };
 
     const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
@@ -188,6 +193,7 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
     }
 
     while (!stack.empty()) {
+        ui.KeepAlive();
         WalkFrame& frame = stack.back();
         if (frame.next == frame.entries.size()) {
             stack.pop_back();
@@ -239,6 +245,7 @@ bool HeldByAnotherProgram(FileSystem& fs, const std::u16string& path) {
 std::u16string FileInUse(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
+    Ui& ui = ctx.platform.ui;
     if (!Accepted(fs, sourceRoot, PathKind::Folder, false) || !Accepted(fs, targetRoot, PathKind::Folder, false)) return {};
     const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
     const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
@@ -249,6 +256,7 @@ std::u16string FileInUse(InstallContext& ctx, const std::u16string& sourceRoot, 
     stack.push_back({source, target, {}, 0});
     if (!fs.ListFolder(source, stack.back().entries).ok) return {};
     while (!stack.empty()) {
+        ui.KeepAlive();
         WalkFrame& frame = stack.back();
         if (frame.next == frame.entries.size()) {
             stack.pop_back();
