@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "platform/Ui.h"
 
 namespace {
 
@@ -106,13 +107,15 @@ SysResult CopyIntoPlace(FileSystem& fs, const std::u16string& source, const std:
         Discard(fs, temporary);
         return r;
     }
-    const bool wasReadOnly = fs.IsReadOnly(target);
-    if (wasReadOnly) fs.SetReadOnly(target, false);
     r = fs.MoveReplacing(temporary, target);
-    if (!r.ok) {
-        if (wasReadOnly) fs.SetReadOnly(target, true);
-        Discard(fs, temporary);
+    // The attribute is asked only when the replacement was refused: most
+    // targets are new or writable, and the copy is measured per file.
+    if (!r.ok && fs.IsReadOnly(target)) {
+        fs.SetReadOnly(target, false);
+        r = fs.MoveReplacing(temporary, target);
+        if (!r.ok) fs.SetReadOnly(target, true);
     }
+    if (!r.ok) Discard(fs, temporary);
     return r;
 }
 
@@ -128,11 +131,13 @@ void FolderLeftBehind(InstallContext& ctx, const std::u16string& source, const s
                       const std::u16string& skip) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
+    Ui& ui = ctx.platform.ui;
     FailedLine(ctx, source, target);
     std::vector<WalkFrame> stack;
     stack.push_back({source, target, {}, 0});
     if (!fs.ListFolder(source, stack.back().entries).ok) return;
     while (!stack.empty()) {
+        ui.KeepAlive();
         WalkFrame& frame = stack.back();
         if (frame.next == frame.entries.size()) {
             stack.pop_back();
@@ -159,6 +164,8 @@ void FolderLeftBehind(InstallContext& ctx, const std::u16string& source, const s
 bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
+    // The copy runs inside a handler; the window stays alive meanwhile.
+    Ui& ui = ctx.platform.ui;
     const auto failedLine = [&](const std::u16string& s, const std::u16string& t) { FailedLine(ctx, s, t); };
 
     const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
@@ -186,6 +193,7 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
     }
 
     while (!stack.empty()) {
+        ui.KeepAlive();
         WalkFrame& frame = stack.back();
         if (frame.next == frame.entries.size()) {
             stack.pop_back();
@@ -237,6 +245,7 @@ bool HeldByAnotherProgram(FileSystem& fs, const std::u16string& path) {
 std::u16string FileInUse(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
+    Ui& ui = ctx.platform.ui;
     if (!Accepted(fs, sourceRoot, PathKind::Folder, false) || !Accepted(fs, targetRoot, PathKind::Folder, false)) return {};
     const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
     const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
@@ -247,6 +256,7 @@ std::u16string FileInUse(InstallContext& ctx, const std::u16string& sourceRoot, 
     stack.push_back({source, target, {}, 0});
     if (!fs.ListFolder(source, stack.back().entries).ok) return {};
     while (!stack.empty()) {
+        ui.KeepAlive();
         WalkFrame& frame = stack.back();
         if (frame.next == frame.entries.size()) {
             stack.pop_back();

@@ -105,4 +105,12 @@ public:
     // Dispatches every pending message, the wizard's keys included. Every loop
     // that runs inside a handler dispatches through here.
     virtual void DispatchPending() = 0;
+    // Called again and again from inside a long operation of a handler (a
+    // folder copy): at most every 100 ms, repaints the main window and answers
+    // what other programs send it, so the system never takes the window for
+    // hung, while running no handler. Input, timers and posted messages stay
+    // queued; a close or command sent meanwhile is queued behind them, so it
+    // is handled once the running handler has returned, as a click is. Cheap
+    // between two looks at the queue, so it may be called once per file.
+    virtual void KeepAlive() = 0;
 };

@@ -333,3 +333,64 @@ TEST(Install, ACloseConfirmedDuringAFurtherSetupTakesEffectOnlyAfterTheRun) {
                    L"OK : Short Cut File Save : " + menu + L"\\VORN6.lnk\r\n"
                    L"OK : ShortCut : " + menu + L" " + target + L"\r\n"));
 }
+
+namespace {
+int CountFiles(const std::wstring& folder) {
+    int n = 0;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return n;
+}
+}  // namespace
+
+TEST(Install, TheWindowAnswersDuringALongCopyAndACloseWaitsForTheRun) {
+    // Enough files for a copy of some seconds. While it runs, the window must
+    // answer the system's probe within 1 s every time, and a close sent by
+    // another program must not run until the run has returned.
+    InstallSetup setup(L"install-long-copy");
+    constexpr int kFiles = 6000;
+    for (int i = 0; i < kFiles; ++i) setup.dist.Write(L"VORN6\\bulk\\f" + std::to_wstring(i) + L".dat", "bulk");
+    setup.dist.Information("[Application]\r\nFolderName=" + Ascii(setup.installDir) + "\r\nStertMenuName=KelvoraE2E\r\n");
+    Installer app(setup.dist);
+    setup.WalkToInstall(app);
+    const HWND main = app.MainWindow();
+    const std::wstring bulk = setup.installDir + L"\\bulk";
+    ASSERT_TRUE(WaitFor([&] { return CountFiles(bulk) > 0; }, 20000)) << "the copy did not start";
+
+    int probes = 0;
+    while (CountFiles(bulk) < kFiles / 2) {
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result), 0u) << "probe " << probes;
+        EXPECT_FALSE(IsHungAppWindow(main));
+        ++probes;
+        Sleep(100);
+    }
+    EXPECT_GE(probes, 2) << "the copy was too short to probe";
+    // A close sent by another program in the middle of the copy returns at once
+    // and is handled once the run is over: its question comes after the last file.
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 1000, &result), 0u);
+    EXPECT_LT(CountFiles(bulk), kFiles) << "the close came during the copy";
+    app.Expect(L"セットアップ中止確認", IDCANCEL, 60000);
+    EXPECT_EQ(CountFiles(bulk), kFiles) << "the close ran before the copy had ended";
+
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(ids::TabSheet08); }, 15000)) << "the finished page";
+    app.ClickAsync(ids::Button_Next);
+    EXPECT_EQ(app.WaitExit(), 0u);
+    const std::wstring exeDir = setup.dist.ExeDir();
+    const std::wstring target = setup.installDir + L"\\VORN6.exe";
+    const std::wstring menu = setup.programs + L"\\KelvoraE2E";
+    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+              Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
+                   L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
+                   L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"
+                   L"OK : Short Cut File Save : " + setup.desktop + L"\\VORN6.lnk\r\n"
+                   L"OK : ShortCut : " + target + L" VORN6\r\n"
+                   L"OK : Short Cut File Save : " + menu + L"\\VORN6.lnk\r\n"
+                   L"OK : ShortCut : " + menu + L" " + target + L"\r\n"));
+}

@@ -146,6 +146,20 @@ TEST_F(CopyFolderTest, EachFolderIsCreatedBeforeItsContents) {
     ExpectFullCopy(u"C:\\New\\Dst");
 }
 
+// The copy runs inside a handler: between any two files the window is kept
+// alive (the window layer decides how often it really looks at the queue).
+TEST_F(CopyFolderTest, TheWindowIsKeptAliveBetweenFiles) {
+    f.fake.ui.onKeepAlive = [&] { fs.Calls.push_back(u"KeepAlive"); };
+    EXPECT_FALSE(CopyFolder(f.ctx, u"C:\\Src", u"C:\\Dst"));
+    int copiesSinceKeepAlive = 0;
+    for (const std::u16string& call : fs.Calls) {
+        if (call == u"KeepAlive") copiesSinceKeepAlive = 0;
+        if (text::StartsWith(call, u"CopyOneFile ")) EXPECT_LE(++copiesSinceKeepAlive, 1);
+    }
+    EXPECT_GE(f.fake.ui.keepAlives, 4);
+    EXPECT_EQ(f.Lines(), Lines{u"OK : Folder Copy : C:\\Src C:\\Dst"});
+}
+
 TEST_F(CopyFolderTest, RefusedPairs) {
     struct Row {
         std::u16string source, target;

@@ -60,6 +60,7 @@ public:
     void SetCaption(const std::u16string&) override {}
     void ShowMainWindow() override {}
     void CloseMainWindow() override {}
+    void KeepAlive() override {}
     void DispatchPending() override {
         ++dispatches;
         MSG msg;

@@ -91,6 +91,7 @@ public:
         ++dispatches;
         real_.DispatchPending();
     }
+    void KeepAlive() override { real_.KeepAlive(); }
 
 private:
     Win32Ui& real_;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -456,6 +458,51 @@ TEST_F(WizardWindow, AConfirmedCloseIsKeptForTheMainLoopWhileHandlersDispatchPen
     EXPECT_FALSE(QuitPosted()) << "nested loops would end on a quit message";
     EXPECT_EQ(RunLoopWithWatchdog(), 0) << "the confirmed close was lost";
     EXPECT_FALSE(IsWindowVisible(Main()));
+}
+
+// A long operation inside a handler (a folder copy) calls KeepAlive: the
+// window answers what other programs send (the system's hung-window probe
+// WM_NULL) but runs no handler meanwhile. A close and two clicks sent by
+// another program, and a posted click, are handled only after the operation,
+// in the order they came.
+TEST_F(WizardWindow, KeepAliveAnswersProbesAndRunsNoHandlerUntilTheOperationHasReturned) {
+    std::atomic<int> step{0};
+    std::atomic<bool> probeAnswered{false};
+    const HWND main = Main(), next = Handle(ids::Button_Next);
+    PostMessageW(next, BM_CLICK, 0, 0);  // input already queued before the operation
+    std::thread other([&] {
+        DWORD_PTR result = 0;
+        probeAnswered = SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+        step = 1;
+        SendMessageW(main, WM_CLOSE, 0, 0);
+        step = 2;
+        SendMessageW(next, BM_CLICK, 0, 0);
+        SendMessageW(next, BM_CLICK, 0, 0);
+        step = 3;
+    });
+    // The operation: steps of 10 ms, each followed by KeepAlive, until the
+    // other program is done (or 5 s have passed).
+    const DWORD start = GetTickCount();
+    while (step < 3 && GetTickCount() - start < 5000) {
+        Sleep(10);
+        ui.KeepAlive();
+        EXPECT_EQ(AbandonBoxes(), 0) << "no close check during the operation";
+        EXPECT_EQ(Page(), 0) << "no click during the operation";
+    }
+    other.join();
+    EXPECT_TRUE(probeAnswered) << "the probe timed out: the window would count as hung";
+    EXPECT_EQ(step, 3) << "a sent message waited for the end of the operation";
+    EXPECT_EQ(Page(), 0);
+    EXPECT_EQ(AbandonBoxes(), 0);
+
+    // After the operation: the queued click first, then the close (answered
+    // Cancel), then both sent clicks, as a main loop delivers them.
+    dialogs.answers = {mb::IdCancel};
+    Pump();
+    EXPECT_EQ(AbandonBoxes(), 1) << "the close sent during the operation is handled now";
+    EXPECT_EQ(Page(), 1) << "the posted click, then the sent ones, on pages they were meant for";
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_FALSE(QuitPosted());
 }
 
 TEST_F(WizardWindow, AMessageBoxOpenedAfterAConfirmedCloseWaitsForItsAnswer) {

@@ -175,6 +175,31 @@ void Win32Ui::DispatchPending() {
     FollowFocusWithDefaultButton();
 }
 
+void Win32Ui::KeepAlive() {
+    // Half the interval, so a look at the queue is never more than 100 ms away
+    // however long a single step of the caller takes below it.
+    constexpr DWORD kInterval = 50;
+    const DWORD now = GetTickCount();
+    if (keepingAlive_ || now - lastKeepAlive_ < kInterval) return;
+    lastKeepAlive_ = now;
+    keepingAlive_ = true;
+    // Sent messages are handled inside PeekMessage itself (HandleMessage
+    // defers those that would run a handler); paint is dispatched here.
+    // Nothing else is taken from the queue.
+    MSG message;
+    for (int n = 0; n < 64 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE); ++n) {
+        if (message.message == WM_PAINT) {
+            DispatchMessageW(&message);
+        } else if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop
+            break;
+        } else if (message.hwnd) {
+            PostMessageW(message.hwnd, message.message, message.wParam, message.lParam);
+        }
+    }
+    keepingAlive_ = false;
+}
+
 int Win32Ui::RunMessageLoop() {
     MSG message;
     int code = 0;
@@ -208,6 +233,21 @@ LRESULT CALLBACK Win32Ui::WindowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 LRESULT Win32Ui::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (keepingAlive_) {
+        switch (message) {
+            case WM_CLOSE:
+            case WM_COMMAND:
+            case WM_TIMER:
+                // Sent by another program during a long operation: queued, to
+                // be handled after the running handler, as a posted click is.
+                PostMessageW(window_, message, wParam, lParam);
+                return 0;
+            case WM_QUERYENDSESSION:
+                return FALSE;  // not in the middle of a copy
+            default:
+                break;
+        }
+    }
     switch (message) {
         case WM_CLOSE:
             OnClose();

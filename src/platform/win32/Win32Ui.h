@@ -30,6 +30,7 @@ public:
     void ShowMainWindow() override;
     void CloseMainWindow() override;
     void DispatchPending() override;
+    void KeepAlive() override;
 
     // The main message loop: runs until the close recorded by CloseMainWindow
     // (checked whenever a dispatched message has been handled), then hides the
@@ -95,5 +96,7 @@ private:
     bool shownOnce_ = false;
     bool closeRecorded_ = false;
     bool realized_ = false;
+    bool keepingAlive_ = false;       // inside KeepAlive: no handler may run
+    DWORD lastKeepAlive_ = 0;         // GetTickCount of its last look at the queue
     HWND lastFocus_ = nullptr;
 };

@@ -190,6 +190,12 @@ public:
     void CloseMainWindow() override { ++closes; }
     void DispatchPending() override;
     std::function<void()> onDispatch;
+    int keepAlives = 0;
+    std::function<void()> onKeepAlive;
+    void KeepAlive() override {
+        ++keepAlives;
+        if (onKeepAlive) onKeepAlive();
+    }
 };
 
 // All fakes together, ready to hand to the form.
