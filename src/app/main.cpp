@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/ApplicationTitle.h"
 #include "app/Hardening.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
@@ -27,6 +28,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     {
         Win32FileSystem fs;
         Win32Codec codec;
+        AppState state;
+        state.ApplicationTitle = ApplicationTitleOf(fs.ExecutablePath(), codec);
         std::unique_ptr<Win32Ui> window;
         auto owner = [&window]() -> void* { return window ? window->MainWindowHandle() : nullptr; };
         Win32Dialogs dialogs(owner);
@@ -34,8 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             window = std::make_unique<Win32Ui>(instance);
         } catch (...) {
             // No main window: the error box, and the program ends.
-            dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(std::current_exception())),
-                             ApplicationTitleOf(fs.ExecutablePath(), codec));
+            dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(std::current_exception())), state.ApplicationTitle);
             ole::Uninitialize();
             return 0;
         }
@@ -45,7 +47,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         Win32Pictures pictures;
         Win32PrintSystem print(owner, [&ui] { ui.DispatchPending(); });
         Platform platform{fs, codec, dialogs, shell, links, pictures, print, ui};
-        AppState state;
 
         // A window that could not be built: the error box, and the program ends.
         std::unique_ptr<TfrmKelvoraInstall> form = BuildMainWindow(platform, state);

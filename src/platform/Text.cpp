@@ -1,7 +1,5 @@
 #include "platform/Text.h"
 
-#include "platform/AppError.h"
-
 namespace text {
 
 std::u16string FromUtf8(std::string_view bytes) {
@@ -131,23 +129,3 @@ std::u16string Hex8(uint32_t value) {
 }
 
 }  // namespace text
-
-std::u16string ErrorBoxText(const std::u16string& message) {
-    if (!message.empty() && message.back() > u'.') return message + u".";
-    return message;
-}
-
-std::u16string ErrorMessageOf(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const AppError& e) {
-        return e.Message();
-    } catch (...) {
-        return std::u16string();
-    }
-}
-
-std::u16string TrimDescription(std::u16string description) {
-    while (!description.empty() && (description.back() <= u' ' || description.back() == u'.')) description.pop_back();
-    return description;
-}

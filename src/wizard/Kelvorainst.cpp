@@ -38,8 +38,6 @@ TfrmKelvoraInstall::TfrmKelvoraInstall(Platform& platform, AppState& state)
       Button_印刷(SpecOf(ids::Button_Print)), Button_Reset(SpecOf(ids::Button_Reset)),
       Timer_01(ids::Timer_01, layout::TimerInterval), Timer_02(ids::Timer_02, layout::TimerInterval), p_(platform),
       state_(state) {
-    applicationTitle_ = ApplicationTitleOf(p_.fs.ExecutablePath(), p_.codec);
-
     // 1. The window from its description: every control with its peer, the
     // timers, and the finished page active, as designed.
     Control* named[] = {&TabSheet01, &TabSheet02, &TabSheet03, &TabSheet04, &TabSheet05, &TabSheet06, &TabSheet07,
@@ -262,25 +260,16 @@ bool TfrmKelvoraInstall::EndSessionQueried() {
 }
 
 void TfrmKelvoraInstall::ShowError(std::exception_ptr error) {
-    p_.dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(error)), applicationTitle_);
+    p_.dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(error)), state_.ApplicationTitle);
 }
 
 void TfrmKelvoraInstall::AddLog(const std::u16string& line) { log_->AddLog(line); }
-
-std::u16string ApplicationTitleOf(const std::u16string& executablePath, Codec& codec) {
-    std::u16string name = text::NamePart(executablePath);
-    const size_t dot = name.find(u'.');
-    if (dot != std::u16string::npos) name.resize(dot);
-    if (name.size() <= 1) return name;
-    return name.substr(0, 1) + codec.LowerCase(name.substr(1));
-}
 
 std::unique_ptr<TfrmKelvoraInstall> BuildMainWindow(Platform& platform, AppState& state) {
     try {
         return std::make_unique<TfrmKelvoraInstall>(platform, state);
     } catch (...) {
-        platform.dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(std::current_exception())),
-                                  ApplicationTitleOf(platform.fs.ExecutablePath(), platform.codec));
+        platform.dialogs.ErrorBox(ErrorBoxText(ErrorMessageOf(std::current_exception())), state.ApplicationTitle);
         return nullptr;
     }
 }

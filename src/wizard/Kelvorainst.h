@@ -19,6 +19,8 @@ class T_TextPrintClass;
 struct AppState {
     InstallerSettings settings;
     bool CloseAllowed = false;
+    // The program's title, the error box's caption; set at start-up.
+    std::u16string ApplicationTitle;
 };
 
 class TfrmKelvoraInstall : public FormEvents {
@@ -96,7 +98,6 @@ public:
 
     // State.
     const std::u16string& WindowCaption() const { return caption_; }
-    const std::u16string& ApplicationTitle() const { return applicationTitle_; }
     SetupLog& Log() { return *log_; }
     bool LogSaved() const { return logSaved_; }
     InstallerSettings& Settings() { return state_.settings; }
@@ -142,15 +143,10 @@ private:
     std::vector<std::unique_ptr<Control>> decorations_;  // panels, header texts and icons
     std::vector<Control*> byId_;
     std::u16string caption_;
-    std::u16string applicationTitle_;
     bool destroyed_ = false;
     bool closed_ = false;
     bool logSaved_ = false;
 };
-
-// The title of the error box: the executable's file name without its folder,
-// cut before its first "." and lower-cased after its first character.
-std::u16string ApplicationTitleOf(const std::u16string& executablePath, class Codec& codec);
 
 // Constructs the main window. An error while it is being built, before its
 // creation step (a window or control the system cannot create), is shown in

@@ -3,11 +3,11 @@
 
 #include <functional>
 
+#include "app/ApplicationTitle.h"
 #include "fakes/FakePlatform.h"
 #include "log/SetupLog.h"
 #include "platform/AppError.h"
 #include "platform/Text.h"
-#include "wizard/Kelvorainst.h"
 
 namespace {
 

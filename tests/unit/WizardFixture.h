@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ApplicationTitle.h"
 #include "fakes/FakePlatform.h"
 #include "log/SetupLog.h"
 #include "platform/Text.h"
@@ -43,6 +44,7 @@ protected:
 
     // Constructs the window (which runs FormCreate).
     TfrmKelvoraInstall& Build() {
+        state.ApplicationTitle = ApplicationTitleOf(fp.fs.ExecutablePath(), fp.codec);
         form = std::make_unique<TfrmKelvoraInstall>(fp.platform, state);
         return *form;
     }

@@ -253,6 +253,7 @@ TEST_F(Startup, ForeignErrorsShowAnEmptyText) {
         p.fs.AddFile(u"C:\\Dist\\Information.txt", "[Caption]\r\nImage01=side.png\r\n");
         p.fs.AddFile(u"C:\\Dist\\side.png", "png");
         AppState s;
+        s.ApplicationTitle = ApplicationTitleOf(platform.fs.ExecutablePath(), platform.codec);
         TfrmKelvoraInstall window(platform, s);
         ASSERT_EQ(p.dialogs.errors.size(), 1u);
         EXPECT_EQ(p.dialogs.errors[0].text, u"");
@@ -292,6 +293,7 @@ TEST_F(Startup, AFileTooLargeForMemoryGivesTheOpenError) {
         fs.AddFile(u"C:\\Dist\\license.txt", "licence");
         fs.AddFile(u"C:\\Dist\\side.png", "png");
         AppState s;
+        s.ApplicationTitle = ApplicationTitleOf(platform.fs.ExecutablePath(), platform.codec);
         TfrmKelvoraInstall window(platform, s);
         ASSERT_EQ(p.dialogs.errors.size(), 1u) << text::ToUtf8(row.file);
         EXPECT_EQ(p.dialogs.errors[0].text, u"ファイル " + fs.FullPath(row.file) +
@@ -317,6 +319,7 @@ TEST_F(Startup, AControlThatCannotBeCreatedEndsTheProgramAfterTheErrorBox) {
         ui.refuseAt = refuseAt;
         Platform platform{p.fs, p.codec, p.dialogs, p.shell, p.links, p.pictures, p.print, ui};
         AppState s;
+        s.ApplicationTitle = ApplicationTitleOf(platform.fs.ExecutablePath(), platform.codec);
         std::unique_ptr<TfrmKelvoraInstall> window = BuildMainWindow(platform, s);
         EXPECT_FALSE(window) << refuseAt;
         ASSERT_EQ(p.dialogs.errors.size(), 1u);
