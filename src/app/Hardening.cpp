@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/SystemDlls.h"
+
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 #endif
@@ -11,17 +13,9 @@
 #endif
 
 void HardenProcess() {
-    // Windows 7 without KB2533623 lacks these; look them up instead of importing them.
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    using SetSearchPathModeFn = BOOL(WINAPI*)(DWORD);
-    if (auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))) {
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    if (auto setMode = reinterpret_cast<SetSearchPathModeFn>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "SetSearchPathMode")))) {
-        setMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
-    }
+    // Windows 7 without KB2533623 lacks both; there the libraries loaded later
+    // are named by their full system-folder path instead.
+    sysdll::Kernel32SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    sysdll::Kernel32SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
     HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
 }

@@ -95,6 +95,9 @@ public:
     virtual std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) = 0;
     virtual std::unique_ptr<TimerPeer> CreateTimer(int id) = 0;
     virtual void SetCaption(const std::u16string& caption) = 0;
+    // The size of the main window's client area at 96 dpi; the window keeps its
+    // place and is scaled to the DPI it is shown at.
+    virtual void SetClientSize(int width, int height) = 0;
     // Makes the main window visible (centred the first time).
     virtual void ShowMainWindow() = 0;
     // The main window's close, recorded for the main loop: the window stays and

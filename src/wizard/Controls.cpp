@@ -58,11 +58,6 @@ void Memo::Clear() {
     if (Peer()) Peer()->SyncText(Text());
 }
 
-void Memo::Add(const std::u16string& line) {
-    lines_.push_back(line);
-    if (Peer()) Peer()->SyncText(Text());
-}
-
 void Memo::AddLines(const std::vector<std::u16string>& lines) {
     lines_.insert(lines_.end(), lines.begin(), lines.end());
     if (Peer()) Peer()->SyncText(Text());
@@ -83,7 +78,6 @@ std::u16string Memo::Text() const {
 }
 
 void Memo::CaretToTop() {
-    caretAtTop_ = true;
     if (Peer()) Peer()->CaretToTop();
 }
 

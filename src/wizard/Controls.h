@@ -51,11 +51,6 @@ public:
     using Control::Control;
 };
 
-class Panel : public Control {
-public:
-    using Control::Control;
-};
-
 class Button : public Control {
 public:
     using Control::Control;
@@ -83,21 +78,18 @@ public:
     using Control::Control;
     const std::vector<std::u16string>& Lines() const { return lines_; }
     void Clear();
-    void Add(const std::u16string& line);
     // Appends several lines with one update of the control.
     void AddLines(const std::vector<std::u16string>& lines);
     void SetLines(std::vector<std::u16string> lines);
     // The text as the control shows it: the lines joined with CR LF.
     std::u16string Text() const;
     void CaretToTop();
-    bool CaretAtTop() const { return caretAtTop_; }
 
 protected:
     void SyncAll() override;
 
 private:
     std::vector<std::u16string> lines_;
-    bool caretAtTop_ = true;
 };
 
 class CheckBox : public Control {

@@ -92,6 +92,7 @@ TfrmKelvoraInstall::TfrmKelvoraInstall(Platform& platform, AppState& state)
     p_.ui.Bind(*this);
     caption_ = u"Kelvoraインストーラー";
     p_.ui.SetCaption(caption_);
+    p_.ui.SetClientSize(layout::ClientWidth, layout::ClientHeight);
     const auto& rows = layout::WindowDescription();
     for (size_t i = 0; i < rows.size(); ++i) byId_[i]->AttachPeer(p_.ui.CreatePeer(rows[i]));
     Timer_01.AttachPeer(p_.ui.CreateTimer(ids::Timer_01));

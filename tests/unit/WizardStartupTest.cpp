@@ -10,6 +10,7 @@ class Startup : public Wizard {};
 TEST_F(Startup, DefaultsGiveTheCaptionTheWelcomePageAndOneLogLine) {
     Build();
     EXPECT_EQ(fp.ui.caption, u" VORN6 x86版  セットアップ");
+    EXPECT_EQ(fp.ui.clientSize, std::make_pair(502, 391));
     EXPECT_EQ(form->WindowCaption(), u" VORN6 x86版  セットアップ");
     EXPECT_EQ(Page(), 0);
     EXPECT_EQ(LogLines(), std::vector<std::u16string>{u"NG : File Not Found : " + kLicencePath});

@@ -130,7 +130,7 @@ TEST_F(Texts, TypedFolderIsTakenUnexpandedOnlyOnTheReadyPage) {
 TEST_F(Texts, ReenteringTheReadyPageRebuildsTheSummary) {
     Start();
     GoTo(5);
-    form->Memo06.Add(u"typed by the user");
+    form->Memo06.AddLines({u"typed by the user"});
     Back();
     form->CheckBox_05_QuickIcon.SetChecked(false);
     form->ProgressBar_07.SetPosition(5);

@@ -58,6 +58,7 @@ public:
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec&) override { return nullptr; }
     std::unique_ptr<TimerPeer> CreateTimer(int) override { return nullptr; }
     void SetCaption(const std::u16string&) override {}
+    void SetClientSize(int, int) override {}
     void ShowMainWindow() override {}
     void CloseMainWindow() override {}
     void KeepAlive() override {}

@@ -85,6 +85,7 @@ public:
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override { return real_.CreatePeer(row); }
     std::unique_ptr<TimerPeer> CreateTimer(int id) override { return real_.CreateTimer(id); }
     void SetCaption(const std::u16string& caption) override { real_.SetCaption(caption); }
+    void SetClientSize(int width, int height) override { real_.SetClientSize(width, height); }
     void ShowMainWindow() override { real_.ShowMainWindow(); }
     void CloseMainWindow() override { real_.CloseMainWindow(); }
     void DispatchPending() override {

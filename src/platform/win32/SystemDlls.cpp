@@ -12,9 +12,20 @@ namespace sysdll {
 namespace {
 
 template <class Fn>
-Fn Lookup(const wchar_t* library, const char* function) {
-    HMODULE module = SystemLibrary(library);
+Fn Lookup(HMODULE module, const char* function) {
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, function))) : nullptr;
+}
+
+// A function of a library the installer does not import, loaded on first use.
+template <class Fn>
+Fn Lookup(const wchar_t* library, const char* function) {
+    return Lookup<Fn>(SystemLibrary(library), function);
+}
+
+// A function of a library imported at load time, which may be missing from it.
+template <class Fn>
+Fn LookupLoaded(const wchar_t* library, const char* function) {
+    return Lookup<Fn>(GetModuleHandleW(library), function);
 }
 
 BOOL Missing() {
@@ -34,6 +45,36 @@ HMODULE SystemLibrary(const wchar_t* name) {
     if (n == 0 || n >= MAX_PATH) return nullptr;
     const std::wstring path = std::wstring(folder, n) + L"\\" + name;
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+BOOL Kernel32SetDefaultDllDirectories(DWORD flags) {
+    using Fn = BOOL(WINAPI*)(DWORD);
+    static const Fn fn = LookupLoaded<Fn>(L"kernel32.dll", "SetDefaultDllDirectories");
+    return fn ? fn(flags) : Missing();
+}
+
+BOOL Kernel32SetSearchPathMode(DWORD flags) {
+    using Fn = BOOL(WINAPI*)(DWORD);
+    static const Fn fn = LookupLoaded<Fn>(L"kernel32.dll", "SetSearchPathMode");
+    return fn ? fn(flags) : Missing();
+}
+
+UINT User32GetDpiForWindow(HWND window) {
+    using Fn = UINT(WINAPI*)(HWND);
+    static const Fn fn = LookupLoaded<Fn>(L"user32.dll", "GetDpiForWindow");
+    return fn ? fn(window) : 0;
+}
+
+BOOL User32AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
+    using Fn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const Fn fn = LookupLoaded<Fn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    return fn ? fn(rect, style, menu, exStyle, dpi) : Missing();
+}
+
+BOOL Comctl32InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
+    using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static const Fn fn = Lookup<Fn>(L"comctl32.dll", "InitCommonControlsEx");
+    return fn ? fn(classes) : Missing();
 }
 
 BOOL WinspoolEnumPrinters(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,

@@ -1,5 +1,6 @@
-// Functions of system libraries that the installer does not import at load
-// time. Load-time imports are resolved before the program's first line runs,
+// Every function of a system library that the installer looks up at run time
+// rather than importing: functions that older Windows versions lack, and
+// functions of libraries it does not import at load time. Load-time imports are resolved before the program's first line runs,
 // with the installer's own folder (a download folder, a disc) searched first
 // for every library that is not one the system always takes from its own
 // folder, and for every library those pull in. So only kernel32, user32,
@@ -9,6 +10,7 @@
 // looked up there too.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -18,6 +20,20 @@ namespace sysdll {
 // The system folder's copy of `name` (loaded once and kept); null when it is
 // missing there.
 HMODULE SystemLibrary(const wchar_t* name);
+
+// kernel32.dll, Windows 8 and Windows 7 with KB2533623. Without the function
+// each fails with ERROR_PROC_NOT_FOUND.
+BOOL Kernel32SetDefaultDllDirectories(DWORD flags);
+BOOL Kernel32SetSearchPathMode(DWORD flags);
+
+// user32.dll, Windows 10 1607 and later. Without the function the first gives
+// 0 and the second fails.
+UINT User32GetDpiForWindow(HWND window);
+BOOL User32AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+
+// comctl32.dll: the side-by-side version 6 the manifest asks for, or the
+// system folder's. Without the library it fails.
+BOOL Comctl32InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes);
 
 // winspool.drv. Without the library both fail with ERROR_PROC_NOT_FOUND.
 BOOL WinspoolEnumPrinters(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,

@@ -19,31 +19,6 @@ const char16_t* const kNoJob = u"プリンタは現在印刷を行っていま�
 const char16_t* const kNoDefault = u"デフォルトのプリンタが現在選択されていません";
 const char16_t* const kJobRunning = u"印刷実行中です";
 
-// What the abort check does for a device context: the system gives the
-// callback nothing but the context, so each job registers its context here
-// while it runs.
-struct AbortTarget {
-    HDC dc;
-    const std::function<void()>* dispatch;
-    int* checks;
-};
-std::vector<AbortTarget>& AbortTargets() {
-    static std::vector<AbortTarget> targets;
-    return targets;
-}
-
-// The spooler calls this while it takes a page; the window keeps repainting
-// and taking input meanwhile, through the window layer's one dispatch.
-BOOL CALLBACK AbortCheck(HDC dc, int) {
-    for (const AbortTarget& target : AbortTargets()) {
-        if (target.dc != dc) continue;
-        ++*target.checks;
-        if (*target.dispatch) (*target.dispatch)();
-        break;
-    }
-    return TRUE;
-}
-
 // A failed page or document call: the system's words for it when it has any.
 [[noreturn]] void ThrowSpoolError() {
     std::u16string description = TrimDescription(SystemErrorText(GetLastError()));
@@ -97,6 +72,20 @@ public:
 
     int AbortChecks() const { return abortChecks_; }
 
+    // The spooler calls this while it takes a page; the window keeps repainting
+    // and taking input meanwhile, through the window layer's one dispatch. The
+    // system gives the callback nothing but the device context, so a device
+    // is found among those being printed to by its context.
+    static BOOL CALLBACK AbortCheck(HDC dc, int) {
+        for (Win32PrintDevice* device : Printing()) {
+            if (device->dc_ != dc) continue;
+            ++device->abortChecks_;
+            if (device->dispatch_) device->dispatch_();
+            break;
+        }
+        return TRUE;
+    }
+
     bool HasContext() const { return dc_ != nullptr; }
 
     // Takes over a printer device context and a copy of its settings.
@@ -124,8 +113,8 @@ public:
     }
 
     void BeginDocument() override {
-        Register(Dc());
         SetAbortProc(Dc(), AbortCheck);
+        Register();
         DOCINFOW info{};
         info.cbSize = sizeof info;
         info.lpszDocName = W(title_);
@@ -246,22 +235,23 @@ private:
         SetTextColor(dc_, fontColor_);
     }
 
-    void Register(HDC dc) {
-        auto& targets = AbortTargets();
-        for (const AbortTarget& target : targets) {
-            if (target.dc == dc) return;
-        }
-        targets.push_back({dc, &dispatch_, &abortChecks_});
+    // The devices whose abort check is set, for the check to find them by.
+    static std::vector<Win32PrintDevice*>& Printing() {
+        static std::vector<Win32PrintDevice*> devices;
+        return devices;
     }
-    void Unregister(HDC dc) {
-        auto& targets = AbortTargets();
-        targets.erase(std::remove_if(targets.begin(), targets.end(), [dc](const AbortTarget& t) { return t.dc == dc; }),
-                      targets.end());
+    void Register() {
+        auto& devices = Printing();
+        if (std::find(devices.begin(), devices.end(), this) == devices.end()) devices.push_back(this);
+    }
+    void Unregister() {
+        auto& devices = Printing();
+        devices.erase(std::remove(devices.begin(), devices.end(), this), devices.end());
     }
 
     void Release() {
         if (!dc_) return;
-        Unregister(dc_);
+        Unregister();
         if (printing_) AbortDoc(dc_);
         printing_ = false;
         if (oldFont_) SelectObject(dc_, oldFont_);

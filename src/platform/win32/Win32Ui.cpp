@@ -14,8 +14,6 @@
 namespace {
 
 constexpr wchar_t kMainClass[] = L"TfrmKelvoraInstall";
-constexpr int kClientWidth = 502;
-constexpr int kClientHeight = 391;
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
@@ -69,16 +67,14 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
     mainClass.lpszClassName = kMainClass;
     RegisterClassExW(&mainClass);
 
-    window_ = CreateWindowExW(kMainExStyle, kMainClass, L"", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
-                              kClientHeight, nullptr, nullptr, instance_, this);
+    // Made at its place with no size: the form gives its client size.
+    window_ = CreateWindowExW(kMainExStyle, kMainClass, L"", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                              nullptr, instance_, this);
     // Without its window the program would wait for messages that never come.
     if (!window_) throw std::runtime_error("the main window could not be created");
     // Windows sends no DPI change at creation, even on a 150 % monitor: scale once here.
     dpi_ = uisys::DpiForWindow(window_);
     CreateFonts();
-    RECT where{};
-    GetWindowRect(window_, &where);
-    ResizeToClient(where.left, where.top);
 }
 
 Win32Ui::~Win32Ui() {
@@ -120,6 +116,14 @@ void Win32Ui::Forget(Win32ControlPeer* peer) { peers_.erase(std::remove(peers_.b
 std::unique_ptr<TimerPeer> Win32Ui::CreateTimer(int id) { return std::make_unique<TimerOnWindow>(window_, id); }
 
 void Win32Ui::SetCaption(const std::u16string& caption) { SetWindowTextW(window_, W(caption)); }
+
+void Win32Ui::SetClientSize(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    RECT where{};
+    GetWindowRect(window_, &where);
+    ResizeToClient(where.left, where.top);
+}
 
 void Win32Ui::RealizeControls() {
     if (realized_) return;
@@ -362,7 +366,7 @@ COLORREF Win32Ui::BackgroundOf(const ControlSpec& row) const {
 }
 
 void Win32Ui::ResizeToClient(int left, int top) {
-    RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+    RECT frame{0, 0, Scale(clientWidth_), Scale(clientHeight_)};
     uisys::AdjustForDpi(frame, kMainStyle, kMainExStyle, dpi_);
     SetWindowPos(window_, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -371,7 +375,7 @@ void Win32Ui::ResizeToClient(int left, int top) {
     // correct by what the client area came out as.
     RECT client;
     GetClientRect(window_, &client);
-    const int dx = Scale(kClientWidth) - client.right, dy = Scale(kClientHeight) - client.bottom;
+    const int dx = Scale(clientWidth_) - client.right, dy = Scale(clientHeight_) - client.bottom;
     if (dx || dy) {
         SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + dx, frame.bottom - frame.top + dy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

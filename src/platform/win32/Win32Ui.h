@@ -27,6 +27,7 @@ public:
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override;
     std::unique_ptr<TimerPeer> CreateTimer(int id) override;
     void SetCaption(const std::u16string& caption) override;
+    void SetClientSize(int width, int height) override;
     void ShowMainWindow() override;
     void CloseMainWindow() override;
     void DispatchPending() override;
@@ -90,6 +91,7 @@ private:
     HINSTANCE instance_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
+    int clientWidth_ = 0, clientHeight_ = 0;  // at 96 dpi, as the form describes it
     FormEvents* events_ = nullptr;
     Font normalFont_, titleFont_, headerFont_;
     std::vector<Win32ControlPeer*> peers_;  // in creation order, which is also the tab order

@@ -1,5 +1,5 @@
-// Window-layer system calls that not every Windows version has, looked up once
-// and used only when present.
+// Window-layer system calls that not every Windows version has: the newer call
+// where the system has it (see SystemDlls.h), the older one otherwise.
 #pragma once
 #include <windows.h>
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/FakeFileSystem.h"
@@ -176,6 +177,7 @@ class FakeUi : public Ui {
 public:
     FormEvents* events = nullptr;
     std::u16string caption;
+    std::pair<int, int> clientSize{0, 0};
     bool shown = false;
     int closes = 0;
     int dispatches = 0;
@@ -186,6 +188,7 @@ public:
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec& row) override;
     std::unique_ptr<TimerPeer> CreateTimer(int) override { return std::make_unique<FakeTimerPeer>(timerStarts); }
     void SetCaption(const std::u16string& c) override { caption = c; }
+    void SetClientSize(int width, int height) override { clientSize = {width, height}; }
     void ShowMainWindow() override { shown = true; }
     void CloseMainWindow() override { ++closes; }
     void DispatchPending() override;
