@@ -69,15 +69,58 @@ bool Accepted(FileSystem& fs, const std::u16string& path, PathKind kind, bool fo
     return AcceptPath(fs, path, kind, forCreation) == PathVerdict::Accepted;
 }
 
-// One folder of the walk: its entries and how far they have been handled.
-struct WalkFrame {
-    std::u16string source, target;
-    std::vector<FolderEntry> entries;
-    size_t next = 0;
-};
-
 std::u16string Join(const std::u16string& folder, const std::u16string& name) {
     return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u"\\" + name;
+}
+
+// The depth-first walk the tree operations share: every entry below `source`,
+// in listing order, with the path it has below `target`. `skipKey` (upper
+// case) is a target inside the source: its subtree is passed by, or a copy
+// would copy its own copies without end. The walk runs inside a handler; the
+// window stays alive meanwhile.
+//   onFile(source, target, targetFolder)  false ends the walk
+//   onFolder(source, target)              whether to enter the sub-folder
+//   onUnlisted(source, target)            an entered sub-folder that cannot be listed
+// False when `source` itself cannot be listed.
+template <class OnFile, class OnFolder, class OnUnlisted>
+bool WalkTree(InstallContext& ctx, const std::u16string& source, const std::u16string& target,
+              const std::u16string& skipKey, OnFile onFile, OnFolder onFolder, OnUnlisted onUnlisted) {
+    // One folder of the walk: its entries and how far they have been handled.
+    struct Frame {
+        std::u16string source, target;
+        std::vector<FolderEntry> entries;
+        size_t next = 0;
+    };
+    FileSystem& fs = ctx.platform.fs;
+    Codec& codec = ctx.platform.codec;
+    Ui& ui = ctx.platform.ui;
+    std::vector<Frame> stack;
+    stack.push_back({source, target, {}, 0});
+    if (!fs.ListFolder(source, stack.back().entries).ok) return false;
+    while (!stack.empty()) {
+        ui.KeepAlive();
+        Frame& frame = stack.back();
+        if (frame.next == frame.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const FolderEntry& entry = frame.entries[frame.next++];
+        std::u16string s = Join(frame.source, entry.name);
+        std::u16string t = Join(frame.target, entry.name);
+        if (!entry.isFolder) {
+            if (!onFile(s, t, frame.target)) return true;
+            continue;
+        }
+        if (s.size() == skipKey.size() && codec.UpperCase(s) == skipKey) continue;
+        if (!onFolder(s, t)) continue;
+        Frame sub{std::move(s), std::move(t), {}, 0};
+        if (!fs.ListFolder(sub.source, sub.entries).ok) {
+            onUnlisted(sub.source, sub.target);
+            continue;
+        }
+        stack.push_back(std::move(sub));  // `frame` is not used past this point
+    }
+    return true;
 }
 
 // Each file is copied under this name beside its target and renamed into
@@ -129,33 +172,16 @@ void FailedLine(InstallContext& ctx, const std::u16string& source, const std::u1
 // which the walk passes by too.
 void FolderLeftBehind(InstallContext& ctx, const std::u16string& source, const std::u16string& target,
                       const std::u16string& skip) {
-    FileSystem& fs = ctx.platform.fs;
-    Codec& codec = ctx.platform.codec;
-    Ui& ui = ctx.platform.ui;
     FailedLine(ctx, source, target);
-    std::vector<WalkFrame> stack;
-    stack.push_back({source, target, {}, 0});
-    if (!fs.ListFolder(source, stack.back().entries).ok) return;
-    while (!stack.empty()) {
-        ui.KeepAlive();
-        WalkFrame& frame = stack.back();
-        if (frame.next == frame.entries.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const FolderEntry& entry = frame.entries[frame.next++];
-        std::u16string s = Join(frame.source, entry.name);
-        std::u16string t = Join(frame.target, entry.name);
-        if (!entry.isFolder) {
+    // A sub-folder that cannot be listed has no files to name.
+    WalkTree(
+        ctx, source, target, skip,
+        [&](const std::u16string& s, const std::u16string& t, const std::u16string&) {
             FailedLine(ctx, s, t);
-            continue;
-        }
-        if (s.size() == skip.size() && codec.UpperCase(s) == skip) continue;
-        WalkFrame sub{std::move(s), std::move(t), {}, 0};
-        // A sub-folder that cannot be listed has no files to name.
-        if (!fs.ListFolder(sub.source, sub.entries).ok) continue;
-        stack.push_back(std::move(sub));  // `frame` is not used past this point
-    }
+            return true;
+        },
+        [](const std::u16string&, const std::u16string&) { return true; },
+        [](const std::u16string&, const std::u16string&) {});
 }
 
 // Copies the tree below `sourceRoot` into `targetRoot`, depth-first, each
@@ -164,14 +190,11 @@ void FolderLeftBehind(InstallContext& ctx, const std::u16string& source, const s
 bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
-    // The copy runs inside a handler; the window stays alive meanwhile.
-    Ui& ui = ctx.platform.ui;
     const auto failedLine = [&](const std::u16string& s, const std::u16string& t) { FailedLine(ctx, s, t); };
 
     const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
     const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
-    // A target inside the source is met during the walk; its subtree is
-    // passed by, or the copy would copy its own copies without end.
+    // A target inside the source is passed by.
     const std::u16string targetKey = codec.UpperCase(target);
     // The same folder on both sides (written differently enough to pass the
     // pair test): the system refuses to copy a file onto itself, and a copy by
@@ -185,47 +208,33 @@ bool Walk(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16s
 
     Discard(fs, TemporaryIn(target));
     bool complete = true;
-    std::vector<WalkFrame> stack;
-    stack.push_back({source, target, {}, 0});
-    if (!fs.ListFolder(source, stack.back().entries).ok) {
-        failedLine(source, target);
-        return false;
-    }
-
-    while (!stack.empty()) {
-        ui.KeepAlive();
-        WalkFrame& frame = stack.back();
-        if (frame.next == frame.entries.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const FolderEntry& entry = frame.entries[frame.next++];
-        std::u16string s = Join(frame.source, entry.name);
-        std::u16string t = Join(frame.target, entry.name);
-        if (!entry.isFolder) {
-            if (ontoItself || !CopyIntoPlace(fs, s, t, TemporaryIn(frame.target)).ok) {
+    const bool listed = WalkTree(
+        ctx, source, target, targetKey,
+        [&](const std::u16string& s, const std::u16string& t, const std::u16string& folder) {
+            if (ontoItself || !CopyIntoPlace(fs, s, t, TemporaryIn(folder)).ok) {
                 failedLine(s, t);
                 complete = false;
             }
-            continue;
-        }
-        if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
-        if (!fs.CreateOneFolder(t).ok) {
+            return true;
+        },
+        [&](const std::u16string& s, const std::u16string& t) {
+            if (fs.CreateOneFolder(t).ok) return true;
             if (!fs.FolderExists(t)) {
                 // Nothing below a folder that could not be created can be copied.
                 FolderLeftBehind(ctx, s, t, targetKey);
                 complete = false;
-                continue;
+                return false;
             }
             Discard(fs, TemporaryIn(t));  // a folder made just now holds none
-        }
-        WalkFrame sub{std::move(s), std::move(t), {}, 0};
-        if (!fs.ListFolder(sub.source, sub.entries).ok) {
-            failedLine(sub.source, sub.target);
+            return true;
+        },
+        [&](const std::u16string& s, const std::u16string& t) {
+            failedLine(s, t);
             complete = false;
-            continue;
-        }
-        stack.push_back(std::move(sub));  // `frame` is not used past this point
+        });
+    if (!listed) {
+        failedLine(source, target);
+        return false;
     }
     return complete;
 }
@@ -245,38 +254,23 @@ bool HeldByAnotherProgram(FileSystem& fs, const std::u16string& path) {
 std::u16string FileInUse(InstallContext& ctx, const std::u16string& sourceRoot, const std::u16string& targetRoot) {
     FileSystem& fs = ctx.platform.fs;
     Codec& codec = ctx.platform.codec;
-    Ui& ui = ctx.platform.ui;
     if (!Accepted(fs, sourceRoot, PathKind::Folder, false) || !Accepted(fs, targetRoot, PathKind::Folder, false)) return {};
     const std::u16string source = WithoutTrailingSeparators(fs.FullPath(sourceRoot));
     const std::u16string target = WithoutTrailingSeparators(fs.FullPath(targetRoot));
     const std::u16string targetKey = codec.UpperCase(target);
     if (codec.UpperCase(source) == targetKey || !fs.FolderExists(source) || !fs.FolderExists(target)) return {};
 
-    std::vector<WalkFrame> stack;
-    stack.push_back({source, target, {}, 0});
-    if (!fs.ListFolder(source, stack.back().entries).ok) return {};
-    while (!stack.empty()) {
-        ui.KeepAlive();
-        WalkFrame& frame = stack.back();
-        if (frame.next == frame.entries.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const FolderEntry& entry = frame.entries[frame.next++];
-        std::u16string s = Join(frame.source, entry.name);
-        std::u16string t = Join(frame.target, entry.name);
-        if (!entry.isFolder) {
-            if (fs.FileExists(t) && HeldByAnotherProgram(fs, t)) return t;
-            continue;
-        }
-        if (s.size() == targetKey.size() && codec.UpperCase(s) == targetKey) continue;
+    std::u16string held;
+    WalkTree(
+        ctx, source, target, targetKey,
+        [&](const std::u16string&, const std::u16string& t, const std::u16string&) {
+            if (fs.FileExists(t) && HeldByAnotherProgram(fs, t)) held = t;
+            return held.empty();
+        },
         // A target folder that is not there yet holds nothing to replace.
-        if (!fs.FolderExists(t)) continue;
-        WalkFrame sub{std::move(s), std::move(t), {}, 0};
-        if (!fs.ListFolder(sub.source, sub.entries).ok) continue;
-        stack.push_back(std::move(sub));  // `frame` is not used past this point
-    }
-    return {};
+        [&](const std::u16string&, const std::u16string& t) { return fs.FolderExists(t); },
+        [](const std::u16string&, const std::u16string&) {});
+    return held;
 }
 
 bool CreateFolder(InstallContext& ctx, const std::u16string& path) {
