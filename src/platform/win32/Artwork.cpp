@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/win32/Win32Pictures.h"
+
 namespace artwork {
 namespace {
 
@@ -174,15 +176,10 @@ void StartMenuIcon(Canvas& c) {
 class Surface {
 public:
     Surface(HDC like, int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         dc_ = CreateCompatibleDC(like);
-        bitmap_ = CreateDIBSection(like, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        void* bits = nullptr;
+        bitmap_ = NewTopDownDib(like, width, height, &bits);
+        bits_ = static_cast<decltype(bits_)>(bits);
         if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
     }
     ~Surface() {

@@ -15,7 +15,7 @@ void PictureDecoderError(HRESULT hr) {
     throw AppError(description);
 }
 
-std::shared_ptr<Win32Picture> NewWin32Picture(int width, int height, void*& bits) {
+HBITMAP NewTopDownDib(HDC like, int width, int height, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -23,8 +23,12 @@ std::shared_ptr<Win32Picture> NewWin32Picture(int width, int height, void*& bits
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    *bits = nullptr;
+    return CreateDIBSection(like, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+std::shared_ptr<Win32Picture> NewWin32Picture(int width, int height, void*& bits) {
+    HBITMAP bitmap = NewTopDownDib(nullptr, width, height, &bits);
     if (!bitmap) PictureDecoderError(HRESULT_FROM_WIN32(GetLastError()));
     return std::make_shared<Win32Picture>(bitmap, width, height);
 }

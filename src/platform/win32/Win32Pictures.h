@@ -29,6 +29,10 @@ private:
 // The largest side a decoded picture may have, in pixels.
 constexpr int kMaxPictureSide = 16384;
 
+// A 32-bit top-down DIB section of `width` x `height` pixels, compatible with
+// `like` (null: the screen), and its pixel rows; null when the system refuses it.
+HBITMAP NewTopDownDib(HDC like, int width, int height, void** bits);
+
 // A blank picture of `width` x `height` pixels and its pixel rows; throws the
 // decoder error when the system refuses the bitmap.
 std::shared_ptr<Win32Picture> NewWin32Picture(int width, int height, void*& bits);
