@@ -1,7 +1,8 @@
+#include "wizard/Layout.h"
+
 #include <stdexcept>
 
 #include "wizard/ControlIds.h"
-#include "wizard/Layout.h"
 
 namespace layout {
 namespace {
