@@ -24,12 +24,6 @@ const wchar_t* kNoticeText = L"このセットアップ作業は、新規イン�
 const wchar_t* kErrorCaption = L"Kelvorainstall";
 const wchar_t* kCopyFailed = L"注意";
 
-std::string Ascii(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(static_cast<char>(c));
-    return out;
-}
-
 std::string Utf16Le(const std::wstring& s) {
     std::string out;
     for (wchar_t c : s) {

@@ -15,13 +15,6 @@ using namespace e2e;
 
 namespace {
 
-std::wstring SpecialFolder(int csidl) {
-    wchar_t path[MAX_PATH] = L"";
-    SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
-    return path;
-}
-
-std::string Ascii(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 std::wstring W(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
 

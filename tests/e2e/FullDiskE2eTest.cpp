@@ -25,24 +25,6 @@ std::wstring SmallDrive() {
     return buf;
 }
 
-std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return names;
-}
-
-std::string Ascii(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(static_cast<char>(c));
-    return out;
-}
 
 }  // namespace
 
@@ -71,7 +53,8 @@ TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
     // Every file under a product file's name is either the complete copy or
     // the previous file; nothing else is left.
     int copied = 0;
-    for (const std::wstring& name : Names(installed)) {
+    for (const Entry& entry : Entries(installed)) {
+        const std::wstring& name = entry.name;
         const std::string now = ReadBytes(installed + L"\\" + name);
         const std::wstring source = dist.dir + L"\\VORN6\\" + name;
         ASSERT_TRUE(FileExists(source)) << "a file that is no product file: " << Ascii(name);

@@ -101,33 +101,10 @@ Link ReadLink(const std::wstring& file) {
     return r;
 }
 
-// Every file below `root` as relative path and bytes, sorted.
-void Collect(const std::wstring& root, const std::wstring& rel, std::vector<std::pair<std::wstring, std::string>>& out) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((root + rel + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out.emplace_back(rel + L"\\" + name + L"\\", "");
-            Collect(root, rel + L"\\" + name, out);
-        } else {
-            out.emplace_back(rel + L"\\" + name, ReadBytes(root + rel + L"\\" + name));
-        }
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-}
+// Every file and folder below `root` as relative path and bytes, sorted.
 std::vector<std::pair<std::wstring, std::string>> Files(const std::wstring& root) {
     std::vector<std::pair<std::wstring, std::string>> out;
-    Collect(root, L"", out);
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-std::string Ascii(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(static_cast<char>(c));
+    for (const Found& f : Walk(root)) out.emplace_back(f.path, f.bytes);
     return out;
 }
 
@@ -336,15 +313,10 @@ TEST(Install, ACloseConfirmedDuringAFurtherSetupTakesEffectOnlyAfterTheRun) {
 
 namespace {
 int CountFiles(const std::wstring& folder) {
-    int n = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return n;
+    const std::vector<Entry> entries = Entries(folder);
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const Entry& e) {
+        return !(e.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }));
 }
 }  // namespace
 

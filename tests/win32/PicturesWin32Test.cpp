@@ -38,7 +38,7 @@ protected:
         folder_ = u"C:\\kelvora-win32\\metafiles";
         CreateDirectoryW(L"C:\\kelvora-win32", nullptr);
         CreateDirectoryW(W(folder_), nullptr);
-        std::wstring cmd = L"\"" + std::wstring(W(inst::FixtureDir() + u"\\make_metafiles.exe")) + L"\" \"" +
+        std::wstring cmd = L"\"" + wtest::FixtureDir() + L"\\make_metafiles.exe" + L"\" \"" +
                            std::wstring(W(folder_)) + L"\"";
         STARTUPINFOW si{};
         si.cb = sizeof si;

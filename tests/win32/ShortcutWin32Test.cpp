@@ -53,8 +53,8 @@ struct ShortcutWin32 : ::testing::Test {
         menu = root + u"\\Menu";
         CreateDirectoryW(W(install), nullptr);
         CreateDirectoryW(W(menu), nullptr);
-        inst::WriteFileBytes(target, "program");
-        inst::WriteFileBytes(install + u"\\Kelvora.ico", "icon");
+        wtest::WriteBytes(target, "program");
+        wtest::WriteBytes(install + u"\\Kelvora.ico", "icon");
         e.settings.InstallDir = install;
     }
 };
@@ -94,7 +94,7 @@ TEST_F(ShortcutWin32, ReadBackTable) {
 
 TEST_F(ShortcutWin32, OverwriteAndMissingFolder) {
     const std::u16string other = install + u"\\Other.exe";
-    inst::WriteFileBytes(other, "other");
+    wtest::WriteBytes(other, "other");
     ASSERT_TRUE(CreateShortcut(e.ctx, target, menu, u"Kelvora.ico", u"VORN6"));
     ASSERT_TRUE(CreateShortcut(e.ctx, other, menu, u"none.ico", u"VORN6"));
     const ReadBack r = Load(menu + u"\\VORN6.lnk");
@@ -102,9 +102,9 @@ TEST_F(ShortcutWin32, OverwriteAndMissingFolder) {
     EXPECT_EQ(r.icon, u"");
 
     EXPECT_FALSE(CreateShortcut(e.ctx, target, root + u"\\NoSuch", u"Kelvora.ico", u"VORN6"));
-    EXPECT_FALSE(inst::IsFolder(root + u"\\NoSuch"));
+    EXPECT_FALSE(wtest::FolderExists(root + u"\\NoSuch"));
     EXPECT_FALSE(CreateShortcut(e.ctx, root + u"\\gone.exe", menu, u"Kelvora.ico", u"Gone"));
-    EXPECT_FALSE(inst::IsFile(menu + u"\\Gone.lnk"));
+    EXPECT_FALSE(wtest::FileExists(menu + u"\\Gone.lnk"));
     EXPECT_EQ(e.Lines(), (std::vector<std::u16string>{
                              u"OK : Short Cut File Save : " + menu + u"\\VORN6.lnk",
                              u"OK : Short Cut File Save : " + menu + u"\\VORN6.lnk",
