@@ -99,7 +99,7 @@ Outcome RunToEnd(const Dist& dist, Walk walk) {
     if (!out.finished) app.PostClose();
     AnswerBoxes(app, out, 500);
     out.exitCode = app.WaitExit(60000);
-    out.log = ReadBytes(dist.work + L"\\Setuplog.txt");
+    out.log = dist.SetupLog();
     return out;
 }
 

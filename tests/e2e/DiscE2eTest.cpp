@@ -52,10 +52,8 @@ void PrintTo(const FileState& f, std::ostream* os) {
 
 // The drive letters the check script linked to the two discs, if any.
 std::vector<std::wstring> DiscDrives() {
-    wchar_t buf[64] = L"";
-    if (!GetEnvironmentVariableW(L"KELVORA_DISC_DRIVES", buf, 64)) return {};
     std::vector<std::wstring> drives;
-    std::wstring all = buf;
+    const std::wstring all = Environment(L"KELVORA_DISC_DRIVES");
     for (size_t start = 0; start < all.size();) {
         size_t comma = all.find(L',', start);
         if (comma == std::wstring::npos) comma = all.size();
@@ -100,7 +98,7 @@ TEST(Disc, InstalledFromADiscTakesTheUpdateAndTheReinstallation) {
     first.Write(L"VORN6\\VORN6.exe", "MZ program 1.0");
     first.Write(L"VORN6\\Kelvora.ico", "icon 1.0");
     first.Write(L"VORN6\\data\\table.dat", "table 1.0");
-    second.Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + Ascii(installDir) + "\r\nUpDateShortCut=No\r\n");
+    second.UpdateInformation(installDir, "No");
     second.Write(L"VORN6\\VORN6.exe", "MZ program 1.1");
     second.Write(L"VORN6\\Kelvora.ico", "icon 1.1");
     second.Write(L"VORN6\\data\\table.dat", "table 1.1");
@@ -142,7 +140,7 @@ TEST(Disc, InstalledFromADiscTakesTheUpdateAndTheReinstallation) {
     updated.push_back({L"\\Kelvora_Auth.exe", "MZ companion", true});
     std::sort(updated.begin(), updated.end());
     EXPECT_EQ(Files(installDir), updated) << "every file at the new version";
-    EXPECT_EQ(ReadBytes(second.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(second.SetupLog(),
               Sjis(L"NG : File Not Found : " + second.dir + L"\\\\license.txt\r\n" + L"OK : Folder Copy : " +
                    second.dir + L"\\VORN6\\ " + installDir + L"\r\n"));
 
@@ -155,7 +153,7 @@ TEST(Disc, InstalledFromADiscTakesTheUpdateAndTheReinstallation) {
     reinstalled.push_back({L"\\data\\added.dat", "added in 1.1", true});  // nothing is deleted
     std::sort(reinstalled.begin(), reinstalled.end());
     EXPECT_EQ(Files(installDir), reinstalled);
-    const std::string log = ReadBytes(first.work + L"\\Setuplog.txt");
+    const std::string log = first.SetupLog();
     EXPECT_NE(log.find(Sjis(L"OK : Folder Copy : " + first.dir + L"\\VORN6\\ " + installDir + L"\r\n")),
               std::string::npos)
         << log;

@@ -23,6 +23,11 @@ void Dist::Write(const std::wstring& relative, const std::string& bytes) const {
 
 void Dist::Information(const std::string& utf8) const { Write(L"Information.txt", "\xEF\xBB\xBF" + utf8); }
 
+void Dist::UpdateInformation(const std::wstring& folder, const std::string& upDateShortCut) const {
+    Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + Ascii(folder) + "\r\nUpDateShortCut=" + upDateShortCut +
+                "\r\n");
+}
+
 void Dist::AddFixture(const std::wstring& fixture, const std::wstring& relative) const {
     const std::wstring target = dir + L"\\" + relative;
     const size_t slash = target.rfind(L'\\');

@@ -29,8 +29,13 @@ public:
     void Write(const std::wstring& relative, const std::string& bytes) const;
     // Information.txt from UTF-8 text, saved with a UTF-8 byte-order mark.
     void Information(const std::string& utf8) const;
+    // Information.txt for the update mode over `folder` (an ASCII path), with
+    // UpDateShortCut as given.
+    void UpdateInformation(const std::wstring& folder, const std::string& upDateShortCut) const;
     // Copies a sample program (by its fixture name) to a path relative to the folder.
     void AddFixture(const std::wstring& fixture, const std::wstring& relative) const;
+    // The bytes of the setup log the installer saved in the working folder ("" when none).
+    std::string SetupLog() const { return ReadBytes(work + L"\\Setuplog.txt"); }
 };
 
 struct Box {

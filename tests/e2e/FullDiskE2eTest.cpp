@@ -17,19 +17,8 @@
 
 using namespace e2e;
 
-namespace {
-
-std::wstring SmallDrive() {
-    wchar_t buf[16] = L"";
-    if (!GetEnvironmentVariableW(L"KELVORA_SMALL_DRIVE", buf, 16)) return {};
-    return buf;
-}
-
-
-}  // namespace
-
 TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
-    const std::wstring drive = SmallDrive();
+    const std::wstring drive = Environment(L"KELVORA_SMALL_DRIVE");
     if (drive.empty()) GTEST_SKIP() << "no small drive (KELVORA_SMALL_DRIVE)";
     const std::wstring installed = drive + L"\\VORN6";
     RemoveTree(installed);
@@ -42,7 +31,7 @@ TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
     dist.Write(L"VORN6\\b-large.bin", std::string(1 << 20, 'b'));
     dist.Write(L"VORN6\\c-large.bin", std::string(1 << 20, 'c'));
     dist.Write(L"VORN6\\VORN6.exe", "MZ" + std::string(1300000, 'p'));
-    dist.Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + Ascii(installed) + "\r\nUpDateShortCut=No\r\n");
+    dist.UpdateInformation(installed, "No");
 
     Installer app(dist);
     app.Expect(L"アップデート", IDOK);
@@ -64,7 +53,7 @@ TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
         ++copied;
     }
     EXPECT_GE(copied, 1) << "what fits is copied";
-    const std::string log = ReadBytes(dist.work + L"\\Setuplog.txt");
+    const std::string log = dist.SetupLog();
     EXPECT_NE(log.find(Sjis(L"NG : Folder Copy : " + dist.ExeDir() + L"VORN6\\ " + installed + L"\r\n")),
               std::string::npos)
         << log;

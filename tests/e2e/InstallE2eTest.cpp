@@ -212,7 +212,7 @@ TEST(Install, WholeRunWithBothShortcutsAndTheCompanionStarted) {
     ASSERT_TRUE(WaitFor([&] { return FileExists(companionRecord); }, 10000));
     EXPECT_EQ(ReadBytes(companionRecord), "companion\r\nargs=\r\ncwd=" + Ascii(setup.installDir) + "\r\n");
 
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"
@@ -252,7 +252,7 @@ TEST(Install, MissingProductFolderStopsOnTheInstallingPage) {
     app.Answer(*abandon, IDOK);
     EXPECT_EQ(app.WaitExit(), 0u);
     const std::wstring exeDir = setup.dist.ExeDir();
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"NG : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"));
@@ -299,7 +299,7 @@ TEST(Install, ACloseConfirmedDuringAFurtherSetupTakesEffectOnlyAfterTheRun) {
     EXPECT_NE(ReadBytes(secondRecord).find("state=ended"), std::string::npos) << "the second setup ran to its end";
     const std::wstring target = setup.installDir + L"\\VORN6.exe";
     const std::wstring menu = setup.programs + L"\\KelvoraE2E";
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"
@@ -357,7 +357,7 @@ TEST(Install, TheWindowAnswersDuringALongCopyAndACloseWaitsForTheRun) {
     const std::wstring exeDir = setup.dist.ExeDir();
     const std::wstring target = setup.installDir + L"\\VORN6.exe";
     const std::wstring menu = setup.programs + L"\\KelvoraE2E";
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"

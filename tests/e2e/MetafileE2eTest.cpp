@@ -77,7 +77,7 @@ TEST_P(MetafileSidePicture, ShowsWithoutAnErrorBoxAtItsOwnWidth) {
     app.PostClose();
     app.Expect(kAbandon, IDOK);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + dist.ExeDir() + L"\\license.txt\r\n" + L"OK : Load Image File : " +
                    dist.ExeDir() + c.file + L"\r\n"));
 }

@@ -22,10 +22,7 @@ struct UpdateSetup {
         dist.Write(L"VORN6\\common.txt", "new");
         dist.Write(L"VORN6\\sub\\added.txt", "added");
         dist.Write(L"Kelvora_Auth.exe", "MZ companion");
-        std::string folder;
-        for (wchar_t c : installed) folder.push_back(static_cast<char>(c));  // the path is ASCII
-        dist.Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + folder + "\r\nUpDateShortCut=" + shortcutValue +
-                         "\r\n");
+        dist.UpdateInformation(installed, shortcutValue);
         DeleteFileW((SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk").c_str());
     }
     Dist dist;
@@ -60,7 +57,7 @@ TEST(Update, ConfirmedUpdateOverwritesAddsCompanionAndShortcut) {
     EXPECT_TRUE(FileExists(link));
 
     const std::wstring exeDir = setup.dist.ExeDir();
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + exeDir + L"\\license.txt\r\n" + L"OK : Folder Copy : " + exeDir +
                    L"VORN6\\ " + setup.installed + L"\r\n" + L"OK : Short Cut File Save : " + link + L"\r\n" +
                    L"OK : ShortCut : " + setup.installed + L"\\VORN6.exe VORN6\r\n"));
@@ -88,7 +85,7 @@ TEST(Update, CancelAtTheQuestionChangesNothing) {
     EXPECT_FALSE(FileExists(setup.installed + L"\\sub\\added.txt"));
     EXPECT_FALSE(FileExists(setup.installed + L"\\Kelvora_Auth.exe"));
     EXPECT_FALSE(FileExists(SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk"));
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"));
 }
 
@@ -130,7 +127,7 @@ TEST(Update, AProgramInUseIsNamedAndCancelChangesNothing) {
     EXPECT_FALSE(FileExists(setup.installed + L"\\sub\\added.txt"));
     EXPECT_FALSE(FileExists(setup.installed + L"\\Kelvora_Auth.exe"));
     EXPECT_FALSE(FileExists(SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk"));
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"
                    L"NG : File In Use : " + program + L"\r\n"));
 }
@@ -161,7 +158,7 @@ TEST(Update, OkAfterTheProgramWasReleasedUpdatesEverything) {
     EXPECT_EQ(ReadBytes(setup.installed + L"\\common.txt"), "new");
     EXPECT_EQ(ReadBytes(setup.installed + L"\\sub\\added.txt"), "added");
     EXPECT_EQ(ReadBytes(setup.installed + L"\\Kelvora_Auth.exe"), "MZ companion");
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"
                    L"OK : Folder Copy : " + setup.dist.ExeDir() + L"VORN6\\ " + setup.installed + L"\r\n"));
 }

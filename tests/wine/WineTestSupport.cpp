@@ -177,6 +177,13 @@ bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
     return true;
 }
 
+std::wstring Environment(const wchar_t* name) {
+    std::wstring value(32768, L'\0');
+    const DWORD n = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+    value.resize(n < value.size() ? n : 0);
+    return value;
+}
+
 std::wstring SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = L"";
     SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);

@@ -75,6 +75,9 @@ inline bool SystemRefusesWritingReadOnlyFiles(const std::u16string& folder) {
 // Polls `condition` every 20 ms until it holds (true) or `ms` have passed (false).
 bool WaitFor(const std::function<bool()>& condition, DWORD ms);
 
+// An environment variable of this process; "" when it is not set.
+std::wstring Environment(const wchar_t* name);
+
 // A special folder of the user (CSIDL_...).
 std::wstring SpecialFolder(int csidl);
 
