@@ -27,18 +27,8 @@ target_link_libraries(KelvoraInstall PRIVATE kelvora_win32)
 target_link_options(KelvoraInstall PRIVATE ${KELVORA_GUI_LINK})
 set_target_properties(KelvoraInstall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-# Sample programs the tests and the sample distribution folder use.
-file(GLOB KELVORA_FIXTURE_SOURCES CONFIGURE_DEPENDS tests/fixtures/*.cpp)
-foreach(src ${KELVORA_FIXTURE_SOURCES})
-  get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} WIN32 ${src})
-  target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
-  target_link_libraries(${name} PRIVATE ${KELVORA_WIN_LIBS})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
-endforeach()
-
 # Helpers shared by the programs that test under Wine: the win32 and e2e tests,
-# the tools below and the copy benchmark.
+# the sample programs, the tools and the copy benchmark.
 add_library(kelvora_wine_test_support STATIC tests/wine/WineTestSupport.cpp)
 target_include_directories(kelvora_wine_test_support PUBLIC tests/wine)
 target_link_libraries(kelvora_wine_test_support PUBLIC ${KELVORA_WIN_LIBS})
@@ -46,6 +36,16 @@ target_link_libraries(kelvora_wine_test_support PUBLIC ${KELVORA_WIN_LIBS})
 target_compile_definitions(kelvora_wine_test_support PRIVATE
   KELVORA_BIN_DIR="$<TARGET_FILE_DIR:KelvoraInstall>" KELVORA_FIXTURE_DIR="$<TARGET_FILE_DIR:product_app>"
   KELVORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# Sample programs the tests and the sample distribution folder use.
+file(GLOB KELVORA_FIXTURE_SOURCES CONFIGURE_DEPENDS tests/fixtures/*.cpp)
+foreach(src ${KELVORA_FIXTURE_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} WIN32 ${src})
+  target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
+  target_link_libraries(${name} PRIVATE kelvora_wine_test_support)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+endforeach()
 
 # Programs the scripts run under Wine, not samples: the screenshot driver and
 # the test printer's installer.

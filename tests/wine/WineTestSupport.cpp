@@ -99,15 +99,22 @@ std::string ReadBytes(const std::wstring& path) {
     return out;
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes) {
+bool TryWriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes) {
     const size_t slash = path.rfind(L'\\');
     if (slash != std::wstring::npos) MakeFolders(path.substr(0, slash));
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write the file " + Ascii(path));
+    if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const bool whole =
+        bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                          written == bytes.size());
     CloseHandle(h);
     if (attributes) SetFileAttributesW(path.c_str(), attributes);
+    return whole;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes) {
+    if (!TryWriteBytes(path, bytes, attributes)) throw std::runtime_error("cannot write the file " + Ascii(path));
 }
 
 bool FileExists(const std::wstring& path) {

@@ -30,7 +30,9 @@ std::string Sjis(const std::wstring& text);
 // The bytes of a file; "" when it cannot be opened.
 std::string ReadBytes(const std::wstring& path);
 // Writes a file, replacing it, with its folders created first; `attributes`
-// (when not 0) set afterwards. Throws when the file cannot be created.
+// (when not 0) set afterwards. False when it could not be written whole.
+bool TryWriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes = 0);
+// The same for a test's set-up: throws when the file could not be written.
 void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes = 0);
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
