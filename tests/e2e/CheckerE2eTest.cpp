@@ -16,7 +16,6 @@ using namespace e2e;
 namespace {
 
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
-std::wstring W(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
 
 // The plan of the checker, run in-process on the installer's own Win32 layer,
 // as the bytes of the setup log it predicts.
@@ -31,7 +30,7 @@ std::string PredictedLog(const Dist& dist, check::Report* out = nullptr) {
     options.symbolicFolders = false;
     check::Report report = check::CheckDistribution(fs, codec, options);
     std::wstring text;
-    for (const std::u16string& line : report.LogLines()) text += W(line) + L"\r\n";
+    for (const std::u16string& line : report.LogLines()) text += Wide(line) + L"\r\n";
     if (out) *out = std::move(report);
     return Sjis(text);
 }

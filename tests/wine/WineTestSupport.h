@@ -1,5 +1,6 @@
 // Helpers shared by the programs that run under Wine to test the installer:
-// the win32 and e2e tests and the tools of tests/tools. Files and folders by
+// the win32 and e2e tests, the sample programs of tests/fixtures, the tools
+// of tests/tools and the copy benchmark's program. Files and folders by
 // Windows path (std::wstring, or the portable std::u16string, both UTF-16
 // here), the build's folders, windows and message boxes of this or another
 // process, and a file held open by another process.
