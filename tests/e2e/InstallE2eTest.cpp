@@ -69,38 +69,6 @@ private:
     std::vector<Saved> saved_;
 };
 
-struct Link {
-    bool loaded = false;
-    std::wstring target, workingFolder, icon;
-};
-
-Link ReadLink(const std::wstring& file) {
-    Link r;
-    if (FAILED(CoInitialize(nullptr))) return r;
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* persist = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-            if (persist->Load(file.c_str(), STGM_READ) == S_OK) {
-                r.loaded = true;
-                wchar_t buf[1024] = {};
-                if (link->GetPath(buf, 1024, nullptr, SLGP_RAWPATH) == S_OK) r.target = buf;
-                buf[0] = 0;
-                if (link->GetWorkingDirectory(buf, 1024) == S_OK) r.workingFolder = buf;
-                buf[0] = 0;
-                int index = -1;
-                link->GetIconLocation(buf, 1024, &index);
-                r.icon = buf;
-            }
-            persist->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return r;
-}
-
 // Every file and folder below `root` as relative path and bytes, sorted.
 std::vector<std::pair<std::wstring, std::string>> Files(const std::wstring& root) {
     std::vector<std::pair<std::wstring, std::string>> out;

@@ -17,30 +17,10 @@ struct ReadBack {
     int iconIndex = -1;
 };
 
+// The link read back, in the portable string type.
 ReadBack Load(const std::u16string& file) {
-    ReadBack r;
-    if (FAILED(CoInitialize(nullptr))) return r;
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* persist = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-            if (persist->Load(W(file), STGM_READ) == S_OK) {
-                r.loaded = true;
-                wchar_t buf[MAX_PATH * 4] = {};
-                if (link->GetPath(buf, MAX_PATH * 4, nullptr, SLGP_RAWPATH) == S_OK) r.target = U(buf);
-                buf[0] = 0;
-                if (link->GetWorkingDirectory(buf, MAX_PATH * 4) == S_OK) r.workingFolder = U(buf);
-                buf[0] = 0;
-                link->GetIconLocation(buf, MAX_PATH * 4, &r.iconIndex);
-                r.icon = U(buf);
-            }
-            persist->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return r;
+    const wtest::Link link = wtest::ReadLink(wtest::Wide(file));
+    return {link.loaded, U(link.target), U(link.workingFolder), U(link.icon), link.iconIndex};
 }
 
 struct ShortcutWin32 : ::testing::Test {

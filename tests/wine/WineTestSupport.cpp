@@ -1,5 +1,6 @@
 #include "WineTestSupport.h"
 
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -195,6 +196,32 @@ std::wstring SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = L"";
     SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
     return path;
+}
+
+Link ReadLink(const std::wstring& file) {
+    Link r;
+    if (FAILED(CoInitialize(nullptr))) return r;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* persist = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+            if (persist->Load(file.c_str(), STGM_READ) == S_OK) {
+                r.loaded = true;
+                wchar_t buf[MAX_PATH * 4] = {};
+                if (link->GetPath(buf, MAX_PATH * 4, nullptr, SLGP_RAWPATH) == S_OK) r.target = buf;
+                buf[0] = 0;
+                if (link->GetWorkingDirectory(buf, MAX_PATH * 4) == S_OK) r.workingFolder = buf;
+                buf[0] = 0;
+                link->GetIconLocation(buf, MAX_PATH * 4, &r.iconIndex);
+                r.icon = buf;
+            }
+            persist->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return r;
 }
 
 std::wstring ClassOf(HWND window) {

@@ -84,6 +84,15 @@ std::wstring Environment(const wchar_t* name);
 // A special folder of the user (CSIDL_...).
 std::wstring SpecialFolder(int csidl);
 
+// A shell link (.lnk) read back through the link object: whether it loaded,
+// its target, working folder and icon location.
+struct Link {
+    bool loaded = false;
+    std::wstring target, workingFolder, icon;
+    int iconIndex = -1;
+};
+Link ReadLink(const std::wstring& file);
+
 // Windows: a window's class, its text (WM_GETTEXT, which works across
 // processes), the top-level windows of a process with a class, a child by
 // its control ID.
