@@ -268,6 +268,21 @@ void PressButton(HWND dialog, int buttonId) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
 }
 
+bool MakeMetafiles(const std::wstring& folder) {
+    MakeFolders(folder);
+    std::wstring cmd = L"\"" + FixtureDir() + L"\\make_metafiles.exe\" \"" + folder + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    DWORD code = 1;
+    const bool ok =
+        WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code) && code == 0;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return ok;
+}
+
 HeldFile::HeldFile(const std::wstring& path) {
     static int count = 0;
     const std::wstring name =

@@ -109,6 +109,12 @@ HWND VisibleDialogOfThread(DWORD threadId);
 std::wstring BoxText(HWND box);
 void PressButton(HWND dialog, int buttonId);
 
+// Runs the sample program make_metafiles, which writes side.emf, side.wmf,
+// plain.wmf and welcome.emf into `folder` (created first); true when it ended
+// with exit code 0 within 30 s.
+bool MakeMetafiles(const std::wstring& folder);
+inline bool MakeMetafiles(const std::u16string& folder) { return MakeMetafiles(Wide(folder)); }
+
 // A file held open with no sharing by another process (the sample program
 // hold_file), as a running program holds its executable, until Release() or
 // the end of the scope.
