@@ -1,10 +1,11 @@
 #!/bin/bash
 # Copy speed of CopyFolder against Wine's xcopy /E and Linux cp -a, on one
-# tree of 10 000 files and 1 GiB, in one run. Prints the times and ratios.
+# tree (by default 10 000 files and 1 GiB), in one run. Prints the times and ratios.
 #   bench/copy_bench.sh [BUILD_DIR]
-# BUILD_DIR is a MinGW build folder holding win32_tests.exe (default: the build
-# of the Wine path that scripts/wine-env chooses); ROUNDS (default 3)
-# sets how often each copy runs. Each copy is timed with the sync that puts it
+# BUILD_DIR is a MinGW build folder holding bench/copy_folder.exe (default: the
+# build of the Wine path that scripts/wine-env chooses); ROUNDS (default 3)
+# sets how often each copy runs; FILES (default 10000) and MIB (default 1024)
+# make a smaller or larger tree. Each copy is timed with the sync that puts it
 # on disk; the source is read once first so that all start from a warm cache.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -18,13 +19,16 @@ cleanup() { rm -rf "$bench"; kelvora_stop; }
 trap cleanup EXIT
 
 rm -rf "$bench"; mkdir -p "$bench/src"
-# 100 folders of 100 files; sizes vary around 107 374 bytes so the total is 1 GiB.
-python3 - "$bench/src" <<'PY'
+files="${FILES:-10000}"
+mib="${MIB:-1024}"
+# Folders of 100 files; sizes vary around the mean so the total is MIB MiB
+# (with the defaults 100 folders, about 107 374 bytes a file, 1 GiB).
+python3 - "$bench/src" "$files" "$mib" <<'PY'
 import os, random, sys
 root = sys.argv[1]
 rng = random.Random(7)
 block = os.urandom(1 << 20)
-total, files = 1 << 30, 10000
+total, files = int(sys.argv[3]) << 20, int(sys.argv[2])
 base = total // files
 left = total
 for i in range(files):
@@ -50,10 +54,11 @@ elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 run_copyfolder() {
   local t0 t1
   t0=$(now)
-  KELVORA_BENCH_SOURCE='C:\kelvora-bench\src' KELVORA_BENCH_TARGET='C:\kelvora-bench\copyfolder' \
-    wine ./win32_tests.exe --gtest_filter=FileOperationsBench.CopyFolderForTheBenchScript >"$bench/copyfolder.log" 2>&1
+  local status=0
+  wine ./bench/copy_folder.exe 'C:\kelvora-bench\src' 'C:\kelvora-bench\copyfolder' >"$bench/copyfolder.log" 2>&1 ||
+    status=$?
   sync; t1=$(now)
-  grep -q '^\[  PASSED  \] 1 test' "$bench/copyfolder.log" || { cat "$bench/copyfolder.log" >&2; exit 1; }
+  [ "$status" -eq 0 ] || { cat "$bench/copyfolder.log" >&2; exit 1; }
   diff -r "$bench/src" "$bench/copyfolder" >/dev/null || { echo "CopyFolder copy differs" >&2; exit 1; }
   rm -rf "$bench/copyfolder"; sync
   elapsed "$t0" "$t1"
@@ -64,7 +69,7 @@ run_xcopy() {
   wine xcopy /E /I /H /Y /Q 'C:\kelvora-bench\src' 'C:\kelvora-bench\xcopy' >/dev/null 2>&1
   sync; t1=$(now)
   n=$(find "$bench/xcopy" -type f | wc -l)
-  [ "$n" = 10000 ] || { echo "xcopy copied $n files" >&2; exit 1; }
+  [ "$n" = "$files" ] || { echo "xcopy copied $n files" >&2; exit 1; }
   rm -rf "$bench/xcopy"; sync
   elapsed "$t0" "$t1"
 }

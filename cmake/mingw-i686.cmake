@@ -1,13 +1,4 @@
-# Cross build for 32-bit Windows with the MinGW-w64 posix-thread compilers.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-# Fully static: without it the program needs libwinpthread-1.dll.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The 32-bit cross build, for those who name a toolchain file by hand
+# (-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake); the presets use mingw.cmake.
+set(KELVORA_MINGW_TRIPLE i686-w64-mingw32 CACHE STRING "The MinGW-w64 target triple")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

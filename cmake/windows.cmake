@@ -27,14 +27,35 @@ target_link_libraries(KelvoraInstall PRIVATE kelvora_win32)
 target_link_options(KelvoraInstall PRIVATE ${KELVORA_GUI_LINK})
 set_target_properties(KelvoraInstall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# Helpers shared by the programs that test under Wine: the win32 and e2e tests,
+# the sample programs, the tools and the copy benchmark.
+add_library(kelvora_wine_test_support STATIC tests/wine/WineTestSupport.cpp)
+target_include_directories(kelvora_wine_test_support PUBLIC tests/wine)
+target_link_libraries(kelvora_wine_test_support PUBLIC ${KELVORA_WIN_LIBS})
+# Where the programs land, also under a multi-configuration generator (bin/Release).
+target_compile_definitions(kelvora_wine_test_support PRIVATE
+  KELVORA_BIN_DIR="$<TARGET_FILE_DIR:KelvoraInstall>" KELVORA_FIXTURE_DIR="$<TARGET_FILE_DIR:product_app>"
+  KELVORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
 # Sample programs the tests and the sample distribution folder use.
 file(GLOB KELVORA_FIXTURE_SOURCES CONFIGURE_DEPENDS tests/fixtures/*.cpp)
 foreach(src ${KELVORA_FIXTURE_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} WIN32 ${src})
   target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
-  target_link_libraries(${name} PRIVATE ${KELVORA_WIN_LIBS})
+  target_link_libraries(${name} PRIVATE kelvora_wine_test_support)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+endforeach()
+
+# Programs the scripts run under Wine, not samples: the screenshot driver and
+# the test printer's installer.
+file(GLOB KELVORA_TOOL_SOURCES CONFIGURE_DEPENDS tests/tools/*.cpp)
+foreach(src ${KELVORA_TOOL_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} WIN32 ${src})
+  target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
+  target_link_libraries(${name} PRIVATE kelvora_wine_test_support)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 endforeach()
 
 # Benchmark helpers that run under Wine (bench/*.sh starts them).
@@ -56,6 +77,12 @@ foreach(name bare_box bare_box_styled)
     target_link_options(${name} PRIVATE -mwindows)
   endif()
 endforeach()
+# The copy benchmark runs the installation engine on the real platform layer,
+# assembled as the win32 tests assemble it.
+if(TARGET copy_folder)
+  target_include_directories(copy_folder PRIVATE tests/win32)
+  target_link_libraries(copy_folder PRIVATE kelvora_win32 kelvora_wine_test_support)
+endif()
 
 # GoogleTest from Debian's sources, built inside the cross build. Elsewhere
 # (MSVC) the tests are built only when GoogleTest is installed.
@@ -77,7 +104,7 @@ foreach(level win32 e2e)
   if(sources AND KELVORA_GTEST)
     add_executable(${level}_tests ${sources})
     target_include_directories(${level}_tests PRIVATE tests/${level})
-    target_link_libraries(${level}_tests PRIVATE kelvora_win32 ${KELVORA_GTEST})
+    target_link_libraries(${level}_tests PRIVATE kelvora_win32 kelvora_wine_test_support ${KELVORA_GTEST})
     # Where the programs land, also under a multi-configuration generator (bin/Release).
     target_compile_definitions(${level}_tests PRIVATE
       KELVORA_BIN_DIR="$<TARGET_FILE_DIR:KelvoraInstall>" KELVORA_FIXTURE_DIR="$<TARGET_FILE_DIR:product_app>"

@@ -24,12 +24,6 @@ const wchar_t* kNoticeText = L"このセットアップ作業は、新規イン�
 const wchar_t* kErrorCaption = L"Kelvorainstall";
 const wchar_t* kCopyFailed = L"注意";
 
-std::string Ascii(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(static_cast<char>(c));
-    return out;
-}
-
 std::string Utf16Le(const std::wstring& s) {
     std::string out;
     for (wchar_t c : s) {
@@ -105,7 +99,7 @@ Outcome RunToEnd(const Dist& dist, Walk walk) {
     if (!out.finished) app.PostClose();
     AnswerBoxes(app, out, 500);
     out.exitCode = app.WaitExit(60000);
-    out.log = ReadBytes(dist.work + L"\\Setuplog.txt");
+    out.log = dist.SetupLog();
     return out;
 }
 

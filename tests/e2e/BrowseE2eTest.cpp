@@ -21,8 +21,6 @@ void ToFolderPage(Installer& app) {
     app.Click(ids::Button_Next);
     ASSERT_TRUE(app.Visible(ids::TabSheet03));
 }
-
-std::string Ascii(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 }  // namespace
 
 TEST(Browse, ExistingFolderIsPreselectedAndOkPutsItIntoTheBox) {

@@ -15,15 +15,7 @@ using namespace e2e;
 
 namespace {
 
-std::wstring SpecialFolder(int csidl) {
-    wchar_t path[MAX_PATH] = L"";
-    SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
-    return path;
-}
-
-std::string Ascii(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
-std::wstring W(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
 
 // The plan of the checker, run in-process on the installer's own Win32 layer,
 // as the bytes of the setup log it predicts.
@@ -38,7 +30,7 @@ std::string PredictedLog(const Dist& dist, check::Report* out = nullptr) {
     options.symbolicFolders = false;
     check::Report report = check::CheckDistribution(fs, codec, options);
     std::wstring text;
-    for (const std::u16string& line : report.LogLines()) text += W(line) + L"\r\n";
+    for (const std::u16string& line : report.LogLines()) text += Wide(line) + L"\r\n";
     if (out) *out = std::move(report);
     return Sjis(text);
 }

@@ -24,37 +24,11 @@ using namespace e2e;
 
 namespace {
 
-std::string Ascii(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(static_cast<char>(c));
-    return out;
-}
-
-bool SystemRefusesWritingReadOnlyFiles(const std::wstring& folder) {
-    const std::wstring probe = folder + L"\\probe.txt";
-    WriteBytes(probe, "p");
-    SetFileAttributesW(probe.c_str(), FILE_ATTRIBUTE_READONLY);
-    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool refused = h == INVALID_HANDLE_VALUE;
-    if (!refused) CloseHandle(h);
-    SetFileAttributesW(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(probe.c_str());
-    return refused;
-}
-
 // Every file below `folder` made read-only, as files on a disc are.
 void MakeReadOnly(const std::wstring& folder) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring child = folder + L"\\" + name;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) MakeReadOnly(child);
-        else SetFileAttributesW(child.c_str(), fd.dwFileAttributes | FILE_ATTRIBUTE_READONLY);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    for (const Found& f : Walk(folder)) {
+        if (!f.folder()) SetFileAttributesW((folder + f.path).c_str(), f.attributes | FILE_ATTRIBUTE_READONLY);
+    }
 }
 
 // Every file below `root`: relative path, bytes and read-only attribute, sorted.
@@ -65,26 +39,11 @@ struct FileState {
     bool operator==(const FileState&) const = default;
     bool operator<(const FileState& o) const { return path < o.path; }
 };
-void Collect(const std::wstring& root, const std::wstring& rel, std::vector<FileState>& out) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((root + rel + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            Collect(root, rel + L"\\" + name, out);
-        } else {
-            out.push_back({rel + L"\\" + name, ReadBytes(root + rel + L"\\" + name),
-                           (fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
-        }
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-}
 std::vector<FileState> Files(const std::wstring& root) {
     std::vector<FileState> out;
-    Collect(root, L"", out);
-    std::sort(out.begin(), out.end());
+    for (const Found& f : Walk(root)) {
+        if (!f.folder()) out.push_back({f.path, f.bytes, (f.attributes & FILE_ATTRIBUTE_READONLY) != 0});
+    }
     return out;
 }
 void PrintTo(const FileState& f, std::ostream* os) {
@@ -93,10 +52,8 @@ void PrintTo(const FileState& f, std::ostream* os) {
 
 // The drive letters the check script linked to the two discs, if any.
 std::vector<std::wstring> DiscDrives() {
-    wchar_t buf[64] = L"";
-    if (!GetEnvironmentVariableW(L"KELVORA_DISC_DRIVES", buf, 64)) return {};
     std::vector<std::wstring> drives;
-    std::wstring all = buf;
+    const std::wstring all = Environment(L"KELVORA_DISC_DRIVES");
     for (size_t start = 0; start < all.size();) {
         size_t comma = all.find(L',', start);
         if (comma == std::wstring::npos) comma = all.size();
@@ -141,7 +98,7 @@ TEST(Disc, InstalledFromADiscTakesTheUpdateAndTheReinstallation) {
     first.Write(L"VORN6\\VORN6.exe", "MZ program 1.0");
     first.Write(L"VORN6\\Kelvora.ico", "icon 1.0");
     first.Write(L"VORN6\\data\\table.dat", "table 1.0");
-    second.Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + Ascii(installDir) + "\r\nUpDateShortCut=No\r\n");
+    second.UpdateInformation(installDir, "No");
     second.Write(L"VORN6\\VORN6.exe", "MZ program 1.1");
     second.Write(L"VORN6\\Kelvora.ico", "icon 1.1");
     second.Write(L"VORN6\\data\\table.dat", "table 1.1");
@@ -183,7 +140,7 @@ TEST(Disc, InstalledFromADiscTakesTheUpdateAndTheReinstallation) {
     updated.push_back({L"\\Kelvora_Auth.exe", "MZ companion", true});
     std::sort(updated.begin(), updated.end());
     EXPECT_EQ(Files(installDir), updated) << "every file at the new version";
-    EXPECT_EQ(ReadBytes(second.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(second.SetupLog(),
               Sjis(L"NG : File Not Found : " + second.dir + L"\\\\license.txt\r\n" + L"OK : Folder Copy : " +
                    second.dir + L"\\VORN6\\ " + installDir + L"\r\n"));
 
@@ -196,7 +153,7 @@ TEST(Disc, InstalledFromADiscTakesTheUpdateAndTheReinstallation) {
     reinstalled.push_back({L"\\data\\added.dat", "added in 1.1", true});  // nothing is deleted
     std::sort(reinstalled.begin(), reinstalled.end());
     EXPECT_EQ(Files(installDir), reinstalled);
-    const std::string log = ReadBytes(first.work + L"\\Setuplog.txt");
+    const std::string log = first.SetupLog();
     EXPECT_NE(log.find(Sjis(L"OK : Folder Copy : " + first.dir + L"\\VORN6\\ " + installDir + L"\r\n")),
               std::string::npos)
         << log;

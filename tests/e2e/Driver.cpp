@@ -6,146 +6,6 @@
 #include <stdexcept>
 
 namespace e2e {
-namespace {
-std::wstring Widen(const char* s) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s, -1, &w[0], n);
-    w.resize(static_cast<size_t>(n - 1));
-    return w;
-}
-
-std::wstring FullPath(const std::wstring& p) {
-    wchar_t buffer[4096];
-    const DWORD n = GetFullPathNameW(p.c_str(), 4096, buffer, nullptr);
-    return std::wstring(buffer, n);
-}
-
-std::wstring ClassOf(HWND w) {
-    wchar_t name[256] = L"";
-    GetClassNameW(w, name, 256);
-    return name;
-}
-
-std::wstring WindowText(HWND w) {
-    const LRESULT n = SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    SendMessageW(w, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
-struct FindTop {
-    DWORD pid;
-    std::wstring className;
-    bool visibleOnly;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTop(HWND w, LPARAM data) {
-    auto* f = reinterpret_cast<FindTop*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == f->pid && ClassOf(w) == f->className && (!f->visibleOnly || IsWindowVisible(w))) f->found.push_back(w);
-    return TRUE;
-}
-
-std::vector<HWND> TopWindows(DWORD pid, const std::wstring& className, bool visibleOnly) {
-    FindTop f{pid, className, visibleOnly, {}};
-    EnumWindows(&CollectTop, reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
-struct FindChild {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK CollectChild(HWND w, LPARAM data) {
-    auto* f = reinterpret_cast<FindChild*>(data);
-    if (GetDlgCtrlID(w) == f->id) {
-        f->found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
-
-std::wstring BinDir() { return FullPath(Widen(KELVORA_BIN_DIR)); }
-std::wstring FixtureDir() { return FullPath(Widen(KELVORA_FIXTURE_DIR)); }
-std::wstring SourceDir() { return FullPath(Widen(KELVORA_SOURCE_DIR)); }
-
-std::string Sjis(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string out;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read) out.append(buffer, read);
-    CloseHandle(h);
-    return out;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    const size_t slash = path.rfind(L'\\');
-    if (slash != std::wstring::npos) MakeFolders(path.substr(0, slash));
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a test file");
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-}
-
-bool FileExists(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void MakeFolders(const std::wstring& path) {
-    for (size_t i = 3; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == L'\\') CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
-    }
-}
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-            else DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-    const ULONGLONG until = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() > until) return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 Dist::Dist(const std::wstring& name) {
     root = L"C:\\kelvora-e2e\\" + name;
@@ -162,6 +22,11 @@ Dist::Dist(const std::wstring& name) {
 void Dist::Write(const std::wstring& relative, const std::string& bytes) const { WriteBytes(dir + L"\\" + relative, bytes); }
 
 void Dist::Information(const std::string& utf8) const { Write(L"Information.txt", "\xEF\xBB\xBF" + utf8); }
+
+void Dist::UpdateInformation(const std::wstring& folder, const std::string& upDateShortCut) const {
+    Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + Ascii(folder) + "\r\nUpDateShortCut=" + upDateShortCut +
+                "\r\n");
+}
 
 void Dist::AddFixture(const std::wstring& fixture, const std::wstring& relative) const {
     const std::wstring target = dir + L"\\" + relative;
@@ -226,7 +91,7 @@ std::optional<Box> Installer::WaitBox(DWORD timeoutMs) {
             box.hwnd = w;
             box.owner = GetWindow(w, GW_OWNER);
             box.caption = WindowText(w);
-            if (HWND t = GetDlgItem(w, 0xFFFF)) box.text = WindowText(t);
+            box.text = BoxText(w);
             for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
                 HWND b = GetDlgItem(w, id);
                 if (b && IsWindowVisible(b)) box.buttons.push_back(id);
@@ -244,8 +109,7 @@ std::optional<Box> Installer::WaitBox(DWORD timeoutMs) {
 
 void Installer::Answer(const Box& box, int buttonId) {
     answered_.push_back(box.hwnd);
-    HWND button = GetDlgItem(box.hwnd, buttonId);
-    PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PressButton(box.hwnd, buttonId);
     // Wait for the box to go away, so the next WaitBox sees only new boxes.
     for (int i = 0; i < 250 && IsWindow(box.hwnd) && IsWindowVisible(box.hwnd); ++i) Sleep(20);
 }
@@ -261,11 +125,7 @@ Box Installer::Expect(const std::wstring& caption, int answer, DWORD timeoutMs) 
     return *box;
 }
 
-HWND Installer::Control(int id) {
-    FindChild f{id, nullptr};
-    if (HWND w = MainWindow()) EnumChildWindows(w, &CollectChild, reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
+HWND Installer::Control(int id) { return ChildById(MainWindow(), id); }
 
 std::wstring Installer::Text(int id) {
     HWND w = Control(id);

@@ -5,28 +5,16 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "WineTestSupport.h"
+
 namespace e2e {
 
-// Folders of the build, as Windows paths.
-std::wstring BinDir();      // KelvoraInstall.exe
-std::wstring FixtureDir();  // the sample programs
-std::wstring SourceDir();   // the source tree
-
-// Bytes of a text in code page 932 (the setup log's encoding).
-std::string Sjis(const std::wstring& text);
-std::string ReadBytes(const std::wstring& path);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-bool FileExists(const std::wstring& path);
-bool FolderExists(const std::wstring& path);
-void MakeFolders(const std::wstring& path);
-void RemoveTree(const std::wstring& path);
-// Polls `condition` every 20 ms until it holds (true) or `ms` have passed (false).
-bool WaitFor(const std::function<bool()>& condition, DWORD ms);
+// Files, folders, the build's folders and window helpers.
+using namespace wtest;
 
 // A fresh distribution folder C:\kelvora-e2e\<name>\dist with the installer,
 // and an empty working folder beside it.
@@ -41,8 +29,13 @@ public:
     void Write(const std::wstring& relative, const std::string& bytes) const;
     // Information.txt from UTF-8 text, saved with a UTF-8 byte-order mark.
     void Information(const std::string& utf8) const;
+    // Information.txt for the update mode over `folder` (an ASCII path), with
+    // UpDateShortCut as given.
+    void UpdateInformation(const std::wstring& folder, const std::string& upDateShortCut) const;
     // Copies a sample program (by its fixture name) to a path relative to the folder.
     void AddFixture(const std::wstring& fixture, const std::wstring& relative) const;
+    // The bytes of the setup log the installer saved in the working folder ("" when none).
+    std::string SetupLog() const { return ReadBytes(work + L"\\Setuplog.txt"); }
 };
 
 struct Box {

@@ -17,37 +17,8 @@
 
 using namespace e2e;
 
-namespace {
-
-std::wstring SmallDrive() {
-    wchar_t buf[16] = L"";
-    if (!GetEnvironmentVariableW(L"KELVORA_SMALL_DRIVE", buf, 16)) return {};
-    return buf;
-}
-
-std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return names;
-}
-
-std::string Ascii(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(static_cast<char>(c));
-    return out;
-}
-
-}  // namespace
-
 TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
-    const std::wstring drive = SmallDrive();
+    const std::wstring drive = Environment(L"KELVORA_SMALL_DRIVE");
     if (drive.empty()) GTEST_SKIP() << "no small drive (KELVORA_SMALL_DRIVE)";
     const std::wstring installed = drive + L"\\VORN6";
     RemoveTree(installed);
@@ -60,7 +31,7 @@ TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
     dist.Write(L"VORN6\\b-large.bin", std::string(1 << 20, 'b'));
     dist.Write(L"VORN6\\c-large.bin", std::string(1 << 20, 'c'));
     dist.Write(L"VORN6\\VORN6.exe", "MZ" + std::string(1300000, 'p'));
-    dist.Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + Ascii(installed) + "\r\nUpDateShortCut=No\r\n");
+    dist.UpdateInformation(installed, "No");
 
     Installer app(dist);
     app.Expect(L"アップデート", IDOK);
@@ -71,7 +42,8 @@ TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
     // Every file under a product file's name is either the complete copy or
     // the previous file; nothing else is left.
     int copied = 0;
-    for (const std::wstring& name : Names(installed)) {
+    for (const Entry& entry : Entries(installed)) {
+        const std::wstring& name = entry.name;
         const std::string now = ReadBytes(installed + L"\\" + name);
         const std::wstring source = dist.dir + L"\\VORN6\\" + name;
         ASSERT_TRUE(FileExists(source)) << "a file that is no product file: " << Ascii(name);
@@ -81,7 +53,7 @@ TEST(FullDisk, AnUpdateLargerThanItsDriveLeavesNoCutOffFile) {
         ++copied;
     }
     EXPECT_GE(copied, 1) << "what fits is copied";
-    const std::string log = ReadBytes(dist.work + L"\\Setuplog.txt");
+    const std::string log = dist.SetupLog();
     EXPECT_NE(log.find(Sjis(L"NG : Folder Copy : " + dist.ExeDir() + L"VORN6\\ " + installed + L"\r\n")),
               std::string::npos)
         << log;

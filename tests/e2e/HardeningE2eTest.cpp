@@ -133,7 +133,7 @@ RunResult RunThroughPrint(const Dist& dist) {
         app.Answer(*abandon, IDOK);
     }
     result.exitCode = app.WaitExit();
-    result.log = ReadBytes(dist.work + L"\\Setuplog.txt");
+    result.log = dist.SetupLog();
     return result;
 }
 
@@ -195,9 +195,8 @@ TEST_F(Hardening, PlantedLibrariesBesideTheInstallerAndInItsWorkingFolderAreNeve
     names.erase(L"kelvorainstall.exe");
     ASSERT_GT(names.size(), std::size(kUsualTargets));
 
-    wchar_t planted[MAX_PATH] = L"";
-    const bool markerDll = GetEnvironmentVariableW(L"KELVORA_PLANTED_DLL", planted, MAX_PATH) > 0;
-    const std::wstring source = markerDll ? std::wstring(planted) : FixtureDir() + L"\\product_app.exe";
+    const std::wstring planted = Environment(L"KELVORA_PLANTED_DLL");
+    const std::wstring source = !planted.empty() ? planted : FixtureDir() + L"\\product_app.exe";
     ASSERT_TRUE(FileExists(source)) << testing::PrintToString(source);
 
     Dist dist(L"harden-planted");

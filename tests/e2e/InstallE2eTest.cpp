@@ -69,65 +69,10 @@ private:
     std::vector<Saved> saved_;
 };
 
-struct Link {
-    bool loaded = false;
-    std::wstring target, workingFolder, icon;
-};
-
-Link ReadLink(const std::wstring& file) {
-    Link r;
-    if (FAILED(CoInitialize(nullptr))) return r;
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* persist = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-            if (persist->Load(file.c_str(), STGM_READ) == S_OK) {
-                r.loaded = true;
-                wchar_t buf[1024] = {};
-                if (link->GetPath(buf, 1024, nullptr, SLGP_RAWPATH) == S_OK) r.target = buf;
-                buf[0] = 0;
-                if (link->GetWorkingDirectory(buf, 1024) == S_OK) r.workingFolder = buf;
-                buf[0] = 0;
-                int index = -1;
-                link->GetIconLocation(buf, 1024, &index);
-                r.icon = buf;
-            }
-            persist->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return r;
-}
-
-// Every file below `root` as relative path and bytes, sorted.
-void Collect(const std::wstring& root, const std::wstring& rel, std::vector<std::pair<std::wstring, std::string>>& out) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((root + rel + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out.emplace_back(rel + L"\\" + name + L"\\", "");
-            Collect(root, rel + L"\\" + name, out);
-        } else {
-            out.emplace_back(rel + L"\\" + name, ReadBytes(root + rel + L"\\" + name));
-        }
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-}
+// Every file and folder below `root` as relative path and bytes, sorted.
 std::vector<std::pair<std::wstring, std::string>> Files(const std::wstring& root) {
     std::vector<std::pair<std::wstring, std::string>> out;
-    Collect(root, L"", out);
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-std::string Ascii(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(static_cast<char>(c));
+    for (const Found& f : Walk(root)) out.emplace_back(f.path, f.bytes);
     return out;
 }
 
@@ -235,7 +180,7 @@ TEST(Install, WholeRunWithBothShortcutsAndTheCompanionStarted) {
     ASSERT_TRUE(WaitFor([&] { return FileExists(companionRecord); }, 10000));
     EXPECT_EQ(ReadBytes(companionRecord), "companion\r\nargs=\r\ncwd=" + Ascii(setup.installDir) + "\r\n");
 
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"
@@ -275,7 +220,7 @@ TEST(Install, MissingProductFolderStopsOnTheInstallingPage) {
     app.Answer(*abandon, IDOK);
     EXPECT_EQ(app.WaitExit(), 0u);
     const std::wstring exeDir = setup.dist.ExeDir();
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"NG : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"));
@@ -322,7 +267,7 @@ TEST(Install, ACloseConfirmedDuringAFurtherSetupTakesEffectOnlyAfterTheRun) {
     EXPECT_NE(ReadBytes(secondRecord).find("state=ended"), std::string::npos) << "the second setup ran to its end";
     const std::wstring target = setup.installDir + L"\\VORN6.exe";
     const std::wstring menu = setup.programs + L"\\KelvoraE2E";
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"
@@ -336,15 +281,10 @@ TEST(Install, ACloseConfirmedDuringAFurtherSetupTakesEffectOnlyAfterTheRun) {
 
 namespace {
 int CountFiles(const std::wstring& folder) {
-    int n = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return n;
+    const std::vector<Entry> entries = Entries(folder);
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const Entry& e) {
+        return !(e.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }));
 }
 }  // namespace
 
@@ -385,7 +325,7 @@ TEST(Install, TheWindowAnswersDuringALongCopyAndACloseWaitsForTheRun) {
     const std::wstring exeDir = setup.dist.ExeDir();
     const std::wstring target = setup.installDir + L"\\VORN6.exe";
     const std::wstring menu = setup.programs + L"\\KelvoraE2E";
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"OK : File Found : " + exeDir + L"\\license.txt\r\n"
                    L"OK : Folder Crate : C:\\Vorn\\Data\r\n"
                    L"OK : Folder Copy : " + exeDir + L"VORN6\\ " + setup.installDir + L"\r\n"

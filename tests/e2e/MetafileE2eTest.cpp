@@ -14,22 +14,6 @@ namespace {
 const wchar_t* kNotice = L"セットアップ確認";
 const wchar_t* kAbandon = L"セットアップ中止確認";
 
-// Runs the sample program that writes side.emf, side.wmf and plain.wmf into `folder`.
-bool MakeMetafiles(const std::wstring& folder) {
-    MakeFolders(folder);
-    std::wstring cmd = L"\"" + FixtureDir() + L"\\make_metafiles.exe\" \"" + folder + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    DWORD code = 1;
-    const bool ok =
-        WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code) && code == 0;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return ok;
-}
-
 // The colour the screen shows at (x, y) of a control's client area.
 COLORREF ScreenPixel(HWND control, int x, int y) {
     POINT p{x, y};
@@ -77,7 +61,7 @@ TEST_P(MetafileSidePicture, ShowsWithoutAnErrorBoxAtItsOwnWidth) {
     app.PostClose();
     app.Expect(kAbandon, IDOK);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + dist.ExeDir() + L"\\license.txt\r\n" + L"OK : Load Image File : " +
                    dist.ExeDir() + c.file + L"\r\n"));
 }

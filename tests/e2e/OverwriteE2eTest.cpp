@@ -31,7 +31,7 @@ TEST(Overwrite, WarningShowsThePathAsFormedAndCancelEndsWithoutAQuestion) {
     EXPECT_EQ(warning.buttons, (std::vector<int>{IDOK, IDCANCEL}));
     EXPECT_EQ(warning.owner, main);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"));
     EXPECT_EQ(ReadBytes(setup.folder + L"VORN6.exe"), "MZ installed program");
 }

@@ -75,7 +75,7 @@ struct OnLicencePage {
         app.PostClose();
         app.Expect(kAbandon, IDOK);
         EXPECT_EQ(app.WaitExit(), 0u);
-        return ReadBytes(dist.work + L"\\Setuplog.txt");
+        return dist.SetupLog();
     }
     std::string FoundLine() const { return Sjis(L"OK : File Found : " + dist.ExeDir() + L"\\license.txt\r\n"); }
 };

@@ -31,7 +31,7 @@ TEST(Startup, WithoutAnyFileShowsDefaultCaptionAndLogsMissingLicence) {
     EXPECT_TRUE(app.Visible(ids::TabSheet01));
     Abandon(app);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + dist.ExeDir() + L"\\license.txt\r\n"));
 }
 
@@ -45,7 +45,7 @@ TEST(Startup, LicenceFoundReplacesAnEarlierLog) {
     EXPECT_EQ(app.Text(ids::Memo02), L"第1条 使用許諾\r\nline two");
     Abandon(app);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(dist.SetupLog(),
               Sjis(L"OK : File Found : " + dist.ExeDir() + L"\\license.txt\r\n"));
 }
 
@@ -64,7 +64,7 @@ TEST(Startup, PictureWithUnknownExtensionShowsErrorBeforeTheWindow) {
     EXPECT_TRUE(app.Visible(ids::TabSheet01));
     Abandon(app);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + dist.ExeDir() + L"\\license.txt\r\n" +
                    L"OK : Load Image File : " + dist.ExeDir() + L"side.txt\r\n"));
 }
@@ -79,7 +79,7 @@ TEST(Startup, RealPictureLoadsWithoutErrorAndIsLoggedAfterTheLicence) {
     ASSERT_TRUE(app.WaitVisible());
     Abandon(app);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + dist.ExeDir() + L"\\license.txt\r\n" +
                    L"OK : Load Image File : " + dist.ExeDir() + L"side.png\r\n"));
 }
@@ -102,7 +102,7 @@ TEST(Startup, InformationFileHeldOpenForWritingStopsTheCreationStep) {
     app.PostClose();
     EXPECT_EQ(app.WaitExit(), 0u);
     CloseHandle(held);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"), "");
+    EXPECT_EQ(dist.SetupLog(), "");
     EXPECT_TRUE(FileExists(dist.work + L"\\Setuplog.txt"));
 }
 

@@ -9,12 +9,6 @@
 using namespace e2e;
 
 namespace {
-std::wstring DesktopFolder() {
-    wchar_t path[MAX_PATH] = L"";
-    SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return path;
-}
-
 // A distribution folder in update mode over `installed`, with a product folder
 // holding a new program, a changed file and a new file in a sub-folder.
 struct UpdateSetup {
@@ -28,52 +22,11 @@ struct UpdateSetup {
         dist.Write(L"VORN6\\common.txt", "new");
         dist.Write(L"VORN6\\sub\\added.txt", "added");
         dist.Write(L"Kelvora_Auth.exe", "MZ companion");
-        std::string folder;
-        for (wchar_t c : installed) folder.push_back(static_cast<char>(c));  // the path is ASCII
-        dist.Information("[Application]\r\nUpDate=Yes\r\nFolderName=" + folder + "\r\nUpDateShortCut=" + shortcutValue +
-                         "\r\n");
-        DeleteFileW((DesktopFolder() + L"\\VORN6.lnk").c_str());
+        dist.UpdateInformation(installed, shortcutValue);
+        DeleteFileW((SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk").c_str());
     }
     Dist dist;
     std::wstring installed;
-};
-
-// A file held open with no sharing by another process (the sample program
-// hold_file), as a running product holds its program, until Release().
-class HeldFile {
-public:
-    explicit HeldFile(const std::wstring& path) {
-        const std::wstring name = L"kelvora-e2e-hold-" + std::to_wstring(GetCurrentProcessId());
-        held_ = CreateEventW(nullptr, TRUE, FALSE, (name + L"-held").c_str());
-        release_ = CreateEventW(nullptr, TRUE, FALSE, (name + L"-release").c_str());
-        std::wstring cmd = L"\"" + FixtureDir() + L"\\hold_file.exe\" \"" + path + L"\" " + name;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
-            HANDLE both[2] = {held_, pi_.hProcess};
-            ok_ = WaitForMultipleObjects(2, both, FALSE, 20000) == WAIT_OBJECT_0;
-        }
-    }
-    ~HeldFile() {
-        Release();
-        CloseHandle(held_);
-        CloseHandle(release_);
-    }
-    bool Ok() const { return ok_; }
-    void Release() {
-        SetEvent(release_);
-        if (pi_.hProcess) {
-            WaitForSingleObject(pi_.hProcess, 20000);
-            CloseHandle(pi_.hProcess);
-            CloseHandle(pi_.hThread);
-            pi_ = {};
-        }
-    }
-
-private:
-    HANDLE held_ = nullptr, release_ = nullptr;
-    PROCESS_INFORMATION pi_{};
-    bool ok_ = false;
 };
 
 std::wstring InUseText(const std::wstring& path) {
@@ -100,11 +53,11 @@ TEST(Update, ConfirmedUpdateOverwritesAddsCompanionAndShortcut) {
     EXPECT_EQ(ReadBytes(setup.installed + L"\\sub\\kept.txt"), "kept");
     EXPECT_EQ(ReadBytes(setup.installed + L"\\sub\\added.txt"), "added");
     EXPECT_EQ(ReadBytes(setup.installed + L"\\Kelvora_Auth.exe"), "MZ companion");
-    const std::wstring link = DesktopFolder() + L"\\VORN6.lnk";
+    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk";
     EXPECT_TRUE(FileExists(link));
 
     const std::wstring exeDir = setup.dist.ExeDir();
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + exeDir + L"\\license.txt\r\n" + L"OK : Folder Copy : " + exeDir +
                    L"VORN6\\ " + setup.installed + L"\r\n" + L"OK : Short Cut File Save : " + link + L"\r\n" +
                    L"OK : ShortCut : " + setup.installed + L"\\VORN6.exe VORN6\r\n"));
@@ -120,7 +73,7 @@ TEST(Update, ShortcutOnlyForExactlyYesAndCompanionNeverReplaced) {
     app.Expect(L"報告", IDOK);
     EXPECT_EQ(app.WaitExit(), 0u);
     EXPECT_EQ(ReadBytes(setup.installed + L"\\Kelvora_Auth.exe"), "MZ installed companion");
-    EXPECT_FALSE(FileExists(DesktopFolder() + L"\\VORN6.lnk"));
+    EXPECT_FALSE(FileExists(SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk"));
 }
 
 TEST(Update, CancelAtTheQuestionChangesNothing) {
@@ -131,8 +84,8 @@ TEST(Update, CancelAtTheQuestionChangesNothing) {
     EXPECT_EQ(ReadBytes(setup.installed + L"\\common.txt"), "old");
     EXPECT_FALSE(FileExists(setup.installed + L"\\sub\\added.txt"));
     EXPECT_FALSE(FileExists(setup.installed + L"\\Kelvora_Auth.exe"));
-    EXPECT_FALSE(FileExists(DesktopFolder() + L"\\VORN6.lnk"));
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_FALSE(FileExists(SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk"));
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"));
 }
 
@@ -173,8 +126,8 @@ TEST(Update, AProgramInUseIsNamedAndCancelChangesNothing) {
     EXPECT_EQ(ReadBytes(setup.installed + L"\\common.txt"), "old");
     EXPECT_FALSE(FileExists(setup.installed + L"\\sub\\added.txt"));
     EXPECT_FALSE(FileExists(setup.installed + L"\\Kelvora_Auth.exe"));
-    EXPECT_FALSE(FileExists(DesktopFolder() + L"\\VORN6.lnk"));
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_FALSE(FileExists(SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VORN6.lnk"));
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"
                    L"NG : File In Use : " + program + L"\r\n"));
 }
@@ -205,7 +158,7 @@ TEST(Update, OkAfterTheProgramWasReleasedUpdatesEverything) {
     EXPECT_EQ(ReadBytes(setup.installed + L"\\common.txt"), "new");
     EXPECT_EQ(ReadBytes(setup.installed + L"\\sub\\added.txt"), "added");
     EXPECT_EQ(ReadBytes(setup.installed + L"\\Kelvora_Auth.exe"), "MZ companion");
-    EXPECT_EQ(ReadBytes(setup.dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(setup.dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + setup.dist.ExeDir() + L"\\license.txt\r\n"
                    L"OK : Folder Copy : " + setup.dist.ExeDir() + L"VORN6\\ " + setup.installed + L"\r\n"));
 }

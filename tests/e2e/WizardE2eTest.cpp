@@ -85,6 +85,6 @@ TEST(Wizard, WalkToTheReadyPageAndBackThenAbandon) {
     app.ClickAsync(ids::Button_Cansel);
     app.Expect(L"セットアップ中止確認", IDOK);
     EXPECT_EQ(app.WaitExit(), 0u);
-    EXPECT_EQ(ReadBytes(dist.work + L"\\Setuplog.txt"),
+    EXPECT_EQ(dist.SetupLog(),
               Sjis(L"NG : File Not Found : " + dist.ExeDir() + L"\\license.txt\r\n"));
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <random>
+#include <set>
 
 #include "fakes/FakePlatform.h"
 #include "platform/AppError.h"
@@ -39,8 +40,9 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 // Every configured field by its key name, written out here on purpose rather
 // than taken from the reader's own table.
-std::u16string& FieldByKey(InstallerSettings& s, const std::u16string& key) {
-    static const std::map<std::u16string, std::function<std::u16string&(InstallerSettings&)>> fields = {
+using FieldOf = std::function<std::u16string&(InstallerSettings&)>;
+const std::map<std::u16string, FieldOf>& Fields() {
+    static const std::map<std::u16string, FieldOf> fields = {
         {u"AppCaption", [](InstallerSettings& x) -> std::u16string& { return x.AppCaption; }},
         {u"Version", [](InstallerSettings& x) -> std::u16string& { return x.Version; }},
         {u"SetupOtherName01", [](InstallerSettings& x) -> std::u16string& { return x.SetupOtherName[0]; }},
@@ -63,8 +65,9 @@ std::u16string& FieldByKey(InstallerSettings& s, const std::u16string& key) {
         {u"UpDate", [](InstallerSettings& x) -> std::u16string& { return x.UpDate; }},
         {u"UpDateShortCut", [](InstallerSettings& x) -> std::u16string& { return x.UpDateShortCut; }},
     };
-    return fields.at(key)(s);
+    return fields;
 }
+std::u16string& FieldByKey(InstallerSettings& s, const std::u16string& key) { return Fields().at(key)(s); }
 
 InstallerSettings Defaults() {
     InstallerSettings s;
@@ -166,11 +169,30 @@ TEST_P(InformationFileRules, ReadsTheFieldsItShould) {
     for (const SettingKey& key : SettingKeys()) {
         EXPECT_EQ(FieldByKey(actual, key.key), FieldByKey(expected, key.key)) << "field " << text::ToUtf8(key.key);
     }
-    EXPECT_EQ(SettingKeys().size(), 21u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, InformationFileRules, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// The reader's table against the fields listed above: each key named once,
+// each filling its own field and no other, and no field left without a key.
+TEST(InformationFile, EachKeyFillsItsOwnFieldAndEveryFieldHasAKey) {
+    std::set<std::u16string> keys;
+    for (const SettingKey& key : SettingKeys()) {
+        const std::string name = Utf8(key.key);
+        EXPECT_TRUE(keys.insert(key.key).second) << "named twice: " << name;
+        if (!Fields().count(key.key)) {
+            ADD_FAILURE() << "a key of no known field: " << name;
+            continue;
+        }
+        InstallerSettings s;
+        key.field(s) = u"marker";
+        for (const auto& [other, field] : Fields()) {
+            EXPECT_EQ(field(s), other == key.key ? u"marker" : u"") << name << " writes " << Utf8(other);
+        }
+    }
+    for (const auto& [name, field] : Fields()) EXPECT_TRUE(keys.count(name)) << "no key fills " << Utf8(name);
+}
 
 TEST(InformationFile, DefaultsWhenMissingOrAFolder) {
     const InstallerSettings defaults = Defaults();

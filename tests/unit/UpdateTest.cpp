@@ -12,6 +12,16 @@ const AskedBox kAsk{kQuestion, u"アップデート", 0x21};
 const AskedBox kDone{u"上書きアップデートを行いました。", u"報告", 0x40};
 const AskedBox kFailed{u"上書きアップデートは、失敗しました。", u"警告", 0x10};
 
+// Update mode over C:\Drosvik\VORN6 for version 1.0, from C:\Dist.
+InstallerSettings& UpdateOverTheInstalledFolder(InstallFixture& f) {
+    InstallerSettings& s = f.settings;
+    s.Version = u"1.0";
+    s.DeriveTitles();
+    s.UpDate = u"Yes";
+    s.InstallDir = u"C:\\Drosvik\\VORN6";
+    return s;
+}
+
 struct Row {
     const char* what;
     int answer;
@@ -43,12 +53,8 @@ TEST(Update, EveryPath) {
     };
     for (const Row& row : rows) {
         InstallFixture f;
-        InstallerSettings& s = f.settings;
-        s.Version = u"1.0";
-        s.DeriveTitles();
-        s.UpDate = u"Yes";
+        InstallerSettings& s = UpdateOverTheInstalledFolder(f);
         s.UpDateShortCut = row.upDateShortCut;
-        s.InstallDir = u"C:\\Drosvik\\VORN6";
         if (row.productFolder) f.fake.fs.AddFile(u"C:\\Dist\\VORN6\\VORN6.exe", "program");
         if (row.companionBeside) f.fake.fs.AddFile(u"C:\\Dist\\Kelvora_Auth.exe", "new");
         if (row.companionInstalled) f.fake.fs.AddFile(u"C:\\Drosvik\\VORN6\\Kelvora_Auth.exe", "installed");
@@ -110,11 +116,7 @@ TEST(Update, AFileInUseIsAskedAboutBeforeAnythingIsCopied) {
     };
     for (const InUseRow& row : rows) {
         InstallFixture f;
-        InstallerSettings& s = f.settings;
-        s.Version = u"1.0";
-        s.DeriveTitles();
-        s.UpDate = u"Yes";
-        s.InstallDir = u"C:\\Drosvik\\VORN6";
+        UpdateOverTheInstalledFolder(f);
         FakeFileSystem& fs = f.fake.fs;
         fs.AddFile(u"C:\\Dist\\VORN6\\VORN6.exe", "new program");
         fs.AddFile(u"C:\\Dist\\VORN6\\data\\table.dat", "new table");

@@ -4,7 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -25,6 +24,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Text.h"
 #include "settings/InstallerSettings.h"
+#include "WineTestSupport.h"
 
 namespace inst {
 
@@ -91,61 +91,15 @@ struct RealEngine {
 };
 
 // A scratch folder C:\kelvora-inst\<name>, emptied first.
-inline void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-            else DeleteFileW(child.c_str());
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(path.c_str());
-}
-
 inline std::u16string Scratch(const std::u16string& name) {
     CreateDirectoryW(L"C:\\kelvora-inst", nullptr);
     const std::u16string dir = u"C:\\kelvora-inst\\" + name;
-    RemoveTree(reinterpret_cast<const wchar_t*>(dir.c_str()));
+    wtest::RemoveTree(dir);
     CreateDirectoryW(W(dir), nullptr);
     return dir;
 }
 
-inline void WriteFileBytes(const std::u16string& path, const std::string& bytes, DWORD attributes = 0) {
-    HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    DWORD n = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-    CloseHandle(h);
-    if (attributes) SetFileAttributesW(W(path), attributes);
-}
-
-inline std::string ReadFileBytes(const std::u16string& path) {
-    HANDLE h = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string out;
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
-    CloseHandle(h);
-    return out;
-}
-
 inline DWORD Attributes(const std::u16string& path) { return GetFileAttributesW(W(path)); }
-inline bool IsFolder(const std::u16string& path) {
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-inline bool IsFile(const std::u16string& path) {
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Every entry below `root` as "relative path" or "relative path\" for a
 // folder, with its attributes and bytes, in sorted order.
@@ -160,36 +114,14 @@ inline void PrintTo(const TreeEntry& e, std::ostream* os) {
     for (char16_t c : e.path) path += c < 0x80 ? static_cast<char>(c) : '?';
     *os << path << " attr=" << std::hex << e.attributes << std::dec << " bytes=" << e.bytes;
 }
-inline void ListTree(const std::u16string& root, const std::u16string& rel, std::vector<TreeEntry>& out) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(W(root + rel + u"\\*"), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::u16string name = U(fd.cFileName);
-        if (name == u"." || name == u"..") continue;
-        const std::u16string child = rel + u"\\" + name;
-        const DWORD keep = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            // Copied folders are made with default attributes: only files carry theirs.
-            out.push_back({child + u"\\", FILE_ATTRIBUTE_DIRECTORY, {}});
-            ListTree(root, child, out);
-        } else {
-            out.push_back({child, fd.dwFileAttributes & keep, ReadFileBytes(root + child)});
-        }
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-}
 inline std::vector<TreeEntry> Tree(const std::u16string& root) {
+    const DWORD keep = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY;
     std::vector<TreeEntry> out;
-    ListTree(root, u"", out);
-    std::sort(out.begin(), out.end(), [](const TreeEntry& a, const TreeEntry& b) { return a.path < b.path; });
+    for (const wtest::Found& f : wtest::Walk(wtest::Wide(root))) {
+        // Copied folders are made with default attributes: only files carry theirs.
+        out.push_back({U(f.path), f.folder() ? static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY) : f.attributes & keep, f.bytes});
+    }
     return out;
-}
-
-inline std::u16string FixtureDir() {
-    std::u16string dir;
-    for (const char* p = KELVORA_FIXTURE_DIR; *p; ++p) dir.push_back(static_cast<char16_t>(*p == '/' ? '\\' : *p));
-    return u"Z:" + dir;
 }
 
 }  // namespace inst

@@ -10,32 +10,21 @@
 
 namespace {
 
-bool SystemRefusesWritingReadOnlyFiles(const std::u16string& folder) {
-    const std::u16string probe = folder + u"\\probe.txt";
-    inst::WriteFileBytes(probe, "p", FILE_ATTRIBUTE_READONLY);
-    HANDLE h = CreateFileW(W(probe), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool refused = h == INVALID_HANDLE_VALUE;
-    if (!refused) CloseHandle(h);
-    SetFileAttributesW(W(probe), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(W(probe));
-    return refused;
-}
-
 // Files installed from a disc carry its read-only attribute; a later copy
 // replaces them all the same, and the copy carries its source's attribute.
 TEST(FileOperationsReadOnly, AReadOnlyTargetFileIsReplaced) {
     const std::u16string root = inst::Scratch(u"readonly");
-    if (!SystemRefusesWritingReadOnlyFiles(root)) GTEST_SKIP() << "this user may write read-only files";
+    if (!wtest::SystemRefusesWritingReadOnlyFiles(root)) GTEST_SKIP() << "this user may write read-only files";
     const std::u16string src = root + u"\\src", dst = root + u"\\dst";
     CreateDirectoryW(W(src), nullptr);
     CreateDirectoryW(W(src + u"\\sub"), nullptr);
-    inst::WriteFileBytes(src + u"\\a.txt", "new a", FILE_ATTRIBUTE_READONLY);
-    inst::WriteFileBytes(src + u"\\sub\\b.txt", "new b");
-    inst::WriteFileBytes(src + u"\\sub\\c.txt", "new c");
+    wtest::WriteBytes(src + u"\\a.txt", "new a", FILE_ATTRIBUTE_READONLY);
+    wtest::WriteBytes(src + u"\\sub\\b.txt", "new b");
+    wtest::WriteBytes(src + u"\\sub\\c.txt", "new c");
     CreateDirectoryW(W(dst), nullptr);
     CreateDirectoryW(W(dst + u"\\sub"), nullptr);
-    inst::WriteFileBytes(dst + u"\\a.txt", "old a", FILE_ATTRIBUTE_READONLY);
-    inst::WriteFileBytes(dst + u"\\sub\\b.txt", "old b", FILE_ATTRIBUTE_READONLY);
+    wtest::WriteBytes(dst + u"\\a.txt", "old a", FILE_ATTRIBUTE_READONLY);
+    wtest::WriteBytes(dst + u"\\sub\\b.txt", "old b", FILE_ATTRIBUTE_READONLY);
 
     inst::RealEngine e;
     EXPECT_FALSE(CopyFolder(e.ctx, src, dst));
@@ -50,10 +39,10 @@ TEST(FileOperationsReadOnly, AReadOnlyTargetFileIsReplaced) {
 
     // A single file over a read-only one.
     EXPECT_FALSE(CopySingleFile(e.ctx, src + u"\\sub\\c.txt", dst + u"\\a.txt"));
-    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\a.txt"), "new c");
+    EXPECT_EQ(wtest::ReadBytes(dst + u"\\a.txt"), "new c");
     EXPECT_EQ(inst::Attributes(dst + u"\\a.txt") & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(e.Lines().size(), 2u) << "CopySingleFile writes no line";
-    inst::RemoveTree(reinterpret_cast<const wchar_t*>(root.c_str()));
+    wtest::RemoveTree(root);
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ TEST(FileOperationsTemporary, ACopyThatCannotBePutInPlaceLeavesThePreviousFile) 
     const std::u16string src = root + u"\\src", dst = root + u"\\dst";
     CreateDirectoryW(W(src), nullptr);
     CreateDirectoryW(W(dst), nullptr);
-    inst::WriteFileBytes(src + u"\\VORN6.exe", std::string(300000, 'n'));
-    inst::WriteFileBytes(src + u"\\other.dat", "other");
-    inst::WriteFileBytes(dst + u"\\VORN6.exe", "previous");
+    wtest::WriteBytes(src + u"\\VORN6.exe", std::string(300000, 'n'));
+    wtest::WriteBytes(src + u"\\other.dat", "other");
+    wtest::WriteBytes(dst + u"\\VORN6.exe", "previous");
     {
         HeldFile held(dst + u"\\VORN6.exe");
         ASSERT_TRUE(held.held());
@@ -42,11 +42,11 @@ TEST(FileOperationsTemporary, ACopyThatCannotBePutInPlaceLeavesThePreviousFile) 
                                  u"NG : File Copy : " + src + u"\\VORN6.exe " + dst + u"\\VORN6.exe",
                                  u"NG : Folder Copy : " + src + u" " + dst}));
         EXPECT_TRUE(CopySingleFile(e.ctx, src + u"\\VORN6.exe", dst + u"\\VORN6.exe"));
-        EXPECT_FALSE(inst::IsFile(dst + u"\\" + kTemporary)) << "the copy that could not be moved is removed";
+        EXPECT_FALSE(wtest::FileExists(dst + u"\\" + kTemporary)) << "the copy that could not be moved is removed";
     }
-    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\VORN6.exe"), "previous");
-    EXPECT_EQ(inst::ReadFileBytes(dst + u"\\other.dat"), "other");
-    inst::RemoveTree(reinterpret_cast<const wchar_t*>(root.c_str()));
+    EXPECT_EQ(wtest::ReadBytes(dst + u"\\VORN6.exe"), "previous");
+    EXPECT_EQ(wtest::ReadBytes(dst + u"\\other.dat"), "other");
+    wtest::RemoveTree(root);
 }
 
 TEST(FileOperationsTemporary, TemporariesAnInterruptedRunLeftAreRemoved) {
@@ -55,18 +55,18 @@ TEST(FileOperationsTemporary, TemporariesAnInterruptedRunLeftAreRemoved) {
     CreateDirectoryW(W(src), nullptr);
     CreateDirectoryW(W(src + u"\\sub"), nullptr);
     CreateDirectoryW(W(src + u"\\sub\\empty"), nullptr);
-    inst::WriteFileBytes(src + u"\\a.txt", "a", FILE_ATTRIBUTE_READONLY);
-    inst::WriteFileBytes(src + u"\\sub\\b.txt", "b");
+    wtest::WriteBytes(src + u"\\a.txt", "a", FILE_ATTRIBUTE_READONLY);
+    wtest::WriteBytes(src + u"\\sub\\b.txt", "b");
     CreateDirectoryW(W(dst), nullptr);
     CreateDirectoryW(W(dst + u"\\sub"), nullptr);
     CreateDirectoryW(W(dst + u"\\sub\\empty"), nullptr);
     for (const std::u16string folder : {dst, dst + u"\\sub", dst + u"\\sub\\empty"}) {
-        inst::WriteFileBytes(folder + u"\\" + kTemporary, "cut off", FILE_ATTRIBUTE_READONLY);
+        wtest::WriteBytes(folder + u"\\" + kTemporary, "cut off", FILE_ATTRIBUTE_READONLY);
     }
     inst::RealEngine e;
     EXPECT_FALSE(CopyFolder(e.ctx, src, dst));
     EXPECT_EQ(inst::Tree(dst), inst::Tree(src)) << "the copy and nothing else, attributes included";
-    inst::RemoveTree(reinterpret_cast<const wchar_t*>(root.c_str()));
+    wtest::RemoveTree(root);
 }
 
 }  // namespace

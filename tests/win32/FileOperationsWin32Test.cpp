@@ -10,8 +10,9 @@
 
 namespace {
 
-using inst::IsFile;
-using inst::IsFolder;
+using wtest::FileExists;
+using wtest::FolderExists;
+using wtest::HeldFile;
 using Lines = std::vector<std::u16string>;
 
 const std::u16string kRoot = u"C:\\kelvora-inst\\ops";
@@ -19,58 +20,24 @@ const std::u16string kRoot = u"C:\\kelvora-inst\\ops";
 // A product tree with hidden and system files and empty folders at every depth.
 void BuildSource(const std::u16string& src) {
     CreateDirectoryW(W(src), nullptr);
-    inst::WriteFileBytes(src + u"\\VORN6.exe", "program");
-    inst::WriteFileBytes(src + u"\\hidden.ini", "h0", FILE_ATTRIBUTE_HIDDEN);
-    inst::WriteFileBytes(src + u"\\system.dat", "s0", FILE_ATTRIBUTE_SYSTEM);
+    wtest::WriteBytes(src + u"\\VORN6.exe", "program");
+    wtest::WriteBytes(src + u"\\hidden.ini", "h0", FILE_ATTRIBUTE_HIDDEN);
+    wtest::WriteBytes(src + u"\\system.dat", "s0", FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryW(W(src + u"\\empty0"), nullptr);
     CreateDirectoryW(W(src + u"\\d1"), nullptr);
-    inst::WriteFileBytes(src + u"\\d1\\b.txt", "b1");
-    inst::WriteFileBytes(src + u"\\d1\\hidden1", "h1", FILE_ATTRIBUTE_HIDDEN);
+    wtest::WriteBytes(src + u"\\d1\\b.txt", "b1");
+    wtest::WriteBytes(src + u"\\d1\\hidden1", "h1", FILE_ATTRIBUTE_HIDDEN);
     CreateDirectoryW(W(src + u"\\d1\\empty1"), nullptr);
     CreateDirectoryW(W(src + u"\\d1\\d2"), nullptr);
-    inst::WriteFileBytes(src + u"\\d1\\d2\\c.txt", "c2");
-    inst::WriteFileBytes(src + u"\\d1\\d2\\hs2", "hs2", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    wtest::WriteBytes(src + u"\\d1\\d2\\c.txt", "c2");
+    wtest::WriteBytes(src + u"\\d1\\d2\\hs2", "hs2", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryW(W(src + u"\\d1\\d2\\empty2"), nullptr);
     CreateDirectoryW(W(src + u"\\hiddendir"), nullptr);
-    inst::WriteFileBytes(src + u"\\hiddendir\\x.txt", "x");
+    wtest::WriteBytes(src + u"\\hiddendir\\x.txt", "x");
     SetFileAttributesW(W(src + u"\\hiddendir"), FILE_ATTRIBUTE_HIDDEN);
     CreateDirectoryW(W(src + u"\\日本語フォルダ"), nullptr);
-    inst::WriteFileBytes(src + u"\\日本語フォルダ\\説明.txt", "jp");
+    wtest::WriteBytes(src + u"\\日本語フォルダ\\説明.txt", "jp");
 }
-
-// Holds a file open with no sharing from another process for the scope.
-class HeldFile {
-public:
-    explicit HeldFile(const std::u16string& path) {
-        const std::wstring name = L"kelvora-hold-" + std::to_wstring(GetCurrentProcessId());
-        held_ = CreateEventW(nullptr, TRUE, FALSE, (name + L"-held").c_str());
-        release_ = CreateEventW(nullptr, TRUE, FALSE, (name + L"-release").c_str());
-        std::wstring cmd = L"\"" + std::wstring(W(inst::FixtureDir() + u"\\hold_file.exe")) + L"\" \"" +
-                           std::wstring(W(path)) + L"\" " + name;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
-            HANDLE both[2] = {held_, pi_.hProcess};
-            ok_ = WaitForMultipleObjects(2, both, FALSE, 20000) == WAIT_OBJECT_0;
-        }
-    }
-    ~HeldFile() {
-        SetEvent(release_);
-        if (pi_.hProcess) {
-            WaitForSingleObject(pi_.hProcess, 20000);
-            CloseHandle(pi_.hProcess);
-            CloseHandle(pi_.hThread);
-        }
-        CloseHandle(held_);
-        CloseHandle(release_);
-    }
-    bool Ok() const { return ok_; }
-
-private:
-    HANDLE held_ = nullptr, release_ = nullptr;
-    PROCESS_INFORMATION pi_{};
-    bool ok_ = false;
-};
 
 struct Row {
     const char* what;
@@ -104,10 +71,10 @@ TEST(FileOperationsWin32, FailureTable) {
          [](auto& r) { EXPECT_EQ(inst::Tree(r).size(), 0u); }},
         {"CreateFolder 248 characters", nullptr, [&](auto& e, auto&) { return CreateFolder(e.ctx, long248); }, true,
          [&](auto&) { return One(u"NG : Folder Crate : " + long248); },
-         [&](auto&) { EXPECT_FALSE(IsFolder(long248)); }},
+         [&](auto&) { EXPECT_FALSE(FolderExists(long248)); }},
         {"CreateFolder 247 characters", nullptr, [&](auto& e, auto&) { return CreateFolder(e.ctx, long247); }, false,
          [&](auto&) { return One(u"OK : Folder Crate : " + long247); },
-         [&](auto&) { EXPECT_TRUE(IsFolder(long247)); }},
+         [&](auto&) { EXPECT_TRUE(FolderExists(long247)); }},
         {"CreateFolder missing drive", nullptr, [](auto& e, auto&) { return CreateFolder(e.ctx, u"Q:\\Vorn\\Data"); },
          true, [](auto&) { return One(u"NG : Folder Crate : Q:\\Vorn\\Data"); }, nullptr},
         {"CreateFolder existing, trailing separator", nullptr,
@@ -115,11 +82,11 @@ TEST(FileOperationsWin32, FailureTable) {
          [](auto& r) { return One(u"OK : Folder Crate : " + r + u"\\"); }, nullptr},
         {"CreateFolder levels", nullptr, [](auto& e, auto& r) { return CreateFolder(e.ctx, r + u"\\a\\b\\c"); }, false,
          [](auto& r) { return One(u"OK : Folder Crate : " + r + u"\\a\\b\\c"); },
-         [](auto& r) { EXPECT_TRUE(IsFolder(r + u"\\a\\b\\c")); }},
-        {"CreateFolder a file in the way", [](auto& r) { inst::WriteFileBytes(r + u"\\taken", "f"); },
+         [](auto& r) { EXPECT_TRUE(FolderExists(r + u"\\a\\b\\c")); }},
+        {"CreateFolder a file in the way", [](auto& r) { wtest::WriteBytes(r + u"\\taken", "f"); },
          [](auto& e, auto& r) { return CreateFolder(e.ctx, r + u"\\taken\\sub"); }, true,
          [](auto& r) { return One(u"NG : Folder Crate : " + r + u"\\taken\\sub"); },
-         [](auto& r) { EXPECT_EQ(inst::ReadFileBytes(r + u"\\taken"), "f"); }},
+         [](auto& r) { EXPECT_EQ(wtest::ReadBytes(r + u"\\taken"), "f"); }},
 
         {"CopyFolder whole tree", copyAll, [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", r + u"\\new\\dst"); },
          false, [](auto& r) { return One(u"OK : Folder Copy : " + r + u"\\src " + r + u"\\new\\dst"); },
@@ -127,27 +94,27 @@ TEST(FileOperationsWin32, FailureTable) {
         {"CopyFolder over an existing target", [&](auto& r) {
              copyAll(r);
              CreateDirectoryW(W(r + u"\\dst"), nullptr);
-             inst::WriteFileBytes(r + u"\\dst\\VORN6.exe", "old program");
-             inst::WriteFileBytes(r + u"\\dst\\user.cfg", "mine");
+             wtest::WriteBytes(r + u"\\dst\\VORN6.exe", "old program");
+             wtest::WriteBytes(r + u"\\dst\\user.cfg", "mine");
          },
          [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src\\", r + u"\\dst"); }, false,
          [](auto& r) { return One(u"OK : Folder Copy : " + r + u"\\src\\ " + r + u"\\dst"); },
          [](auto& r) {
-             EXPECT_EQ(inst::ReadFileBytes(r + u"\\dst\\VORN6.exe"), "program");
-             EXPECT_EQ(inst::ReadFileBytes(r + u"\\dst\\user.cfg"), "mine") << "nothing is deleted";
+             EXPECT_EQ(wtest::ReadBytes(r + u"\\dst\\VORN6.exe"), "program");
+             EXPECT_EQ(wtest::ReadBytes(r + u"\\dst\\user.cfg"), "mine") << "nothing is deleted";
          }},
         {"CopyFolder empty source", [](auto& r) { CreateDirectoryW(W(r + u"\\hollow"), nullptr); },
          [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\hollow", r + u"\\t"); }, false,
          [](auto& r) { return One(u"OK : Folder Copy : " + r + u"\\hollow " + r + u"\\t"); },
-         [](auto& r) { EXPECT_TRUE(IsFolder(r + u"\\t")); }},
+         [](auto& r) { EXPECT_TRUE(FolderExists(r + u"\\t")); }},
         {"CopyFolder missing source", nullptr,
          [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\nothing", r + u"\\t"); }, true,
          [](auto& r) { return One(u"NG : Folder Copy : " + r + u"\\nothing " + r + u"\\t"); },
-         [](auto& r) { EXPECT_TRUE(IsFolder(r + u"\\t")) << "the target is made first"; }},
+         [](auto& r) { EXPECT_TRUE(FolderExists(r + u"\\t")) << "the target is made first"; }},
         {"CopyFolder same folder in other case", copyAll,
          [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", r + u"\\SRC"); }, true,
          [](auto& r) { return One(u"NG : Folder Copy : " + r + u"\\src " + r + u"\\SRC"); },
-         [&](auto& r) { EXPECT_EQ(inst::ReadFileBytes(r + u"\\src\\VORN6.exe"), "program"); }},
+         [&](auto& r) { EXPECT_EQ(wtest::ReadBytes(r + u"\\src\\VORN6.exe"), "program"); }},
         {"CopyFolder empty target", copyAll, [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", u""); }, true,
          [](auto& r) { return One(u"NG : Folder Copy : " + r + u"\\src "); }, nullptr},
         {"CopyFolder blank source", nullptr, [](auto& e, auto& r) { return CopyFolder(e.ctx, u" ", r + u"\\t"); }, true,
@@ -161,12 +128,12 @@ TEST(FileOperationsWin32, FailureTable) {
          [](auto& r) { return One(u"NG : Folder Copy : " + r + u"\\src " + r + u"\\t:x"); }, nullptr},
         {"CopyFolder target too long", copyAll, [&](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", long248); },
          true, [&](auto& r) { return One(u"NG : Folder Copy : " + r + u"\\src " + long248); },
-         [&](auto&) { EXPECT_FALSE(IsFolder(long248)); }},
+         [&](auto&) { EXPECT_FALSE(FolderExists(long248)); }},
         {"CopyFolder extended-length target past the limit", copyAll,
          [&](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", u"\\\\?\\" + long248 + u"\\x"); }, false,
          [&](auto& r) { return One(u"OK : Folder Copy : " + r + u"\\src \\\\?\\" + long248 + u"\\x"); },
          [&](auto&) {
-             EXPECT_EQ(inst::ReadFileBytes(u"\\\\?\\" + long248 + u"\\x\\d1\\d2\\c.txt"), "c2");
+             EXPECT_EQ(wtest::ReadBytes(u"\\\\?\\" + long248 + u"\\x\\d1\\d2\\c.txt"), "c2");
          }},
         {"CopyFolder missing drive", copyAll,
          [](auto& e, auto& r) { return CopyFolder(e.ctx, r + u"\\src", u"Q:\\VORN6"); }, true,
@@ -185,7 +152,7 @@ TEST(FileOperationsWin32, FailureTable) {
              copyAll(r);
              CreateDirectoryW(W(r + u"\\dst"), nullptr);
              CreateDirectoryW(W(r + u"\\dst\\d1"), nullptr);
-             inst::WriteFileBytes(r + u"\\dst\\d1\\b.txt", "held");
+             wtest::WriteBytes(r + u"\\dst\\d1\\b.txt", "held");
          },
          [](auto& e, auto& r) {
              HeldFile held(r + u"\\dst\\d1\\b.txt");
@@ -198,32 +165,32 @@ TEST(FileOperationsWin32, FailureTable) {
                           u"NG : Folder Copy : " + r + u"\\src " + r + u"\\dst"};
          },
          [&](auto& r) {
-             EXPECT_EQ(inst::ReadFileBytes(r + u"\\dst\\d1\\b.txt"), "held");
+             EXPECT_EQ(wtest::ReadBytes(r + u"\\dst\\d1\\b.txt"), "held");
              std::vector<inst::TreeEntry> copy = inst::Tree(r + u"\\dst");
              std::vector<inst::TreeEntry> source = inst::Tree(r + u"\\src");
              for (auto* t : {&copy, &source})
                  std::erase_if(*t, [](const inst::TreeEntry& e) { return e.path == u"\\d1\\b.txt"; });
              EXPECT_EQ(copy, source) << "everything else is copied";
          }},
-        {"CopySingleFile copies", [](auto& r) { inst::WriteFileBytes(r + u"\\k.exe", "new"); },
+        {"CopySingleFile copies", [](auto& r) { wtest::WriteBytes(r + u"\\k.exe", "new"); },
          [](auto& e, auto& r) { return CopySingleFile(e.ctx, r + u"\\k.exe", r + u"\\k2.exe"); }, false,
-         [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_EQ(inst::ReadFileBytes(r + u"\\k2.exe"), "new"); }},
-        {"CopySingleFile missing source", [](auto& r) { inst::WriteFileBytes(r + u"\\k2.exe", "old"); },
+         [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_EQ(wtest::ReadBytes(r + u"\\k2.exe"), "new"); }},
+        {"CopySingleFile missing source", [](auto& r) { wtest::WriteBytes(r + u"\\k2.exe", "old"); },
          [](auto& e, auto& r) { return CopySingleFile(e.ctx, r + u"\\none.exe", r + u"\\k2.exe"); }, true,
-         [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_EQ(inst::ReadFileBytes(r + u"\\k2.exe"), "old"); }},
-        {"CopySingleFile missing target folder", [](auto& r) { inst::WriteFileBytes(r + u"\\k.exe", "new"); },
+         [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_EQ(wtest::ReadBytes(r + u"\\k2.exe"), "old"); }},
+        {"CopySingleFile missing target folder", [](auto& r) { wtest::WriteBytes(r + u"\\k.exe", "new"); },
          [](auto& e, auto& r) { return CopySingleFile(e.ctx, r + u"\\k.exe", r + u"\\no\\k.exe"); }, true,
-         [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_FALSE(IsFolder(r + u"\\no")); }},
+         [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_FALSE(FolderExists(r + u"\\no")); }},
         {"CopySingleFile held target", [](auto& r) {
-             inst::WriteFileBytes(r + u"\\k.exe", "new");
-             inst::WriteFileBytes(r + u"\\held.exe", "held");
+             wtest::WriteBytes(r + u"\\k.exe", "new");
+             wtest::WriteBytes(r + u"\\held.exe", "held");
          },
          [](auto& e, auto& r) {
              HeldFile held(r + u"\\held.exe");
              EXPECT_TRUE(held.Ok());
              return CopySingleFile(e.ctx, r + u"\\k.exe", r + u"\\held.exe");
          },
-         true, [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_EQ(inst::ReadFileBytes(r + u"\\held.exe"), "held"); }},
+         true, [](auto&) { return Lines{}; }, [](auto& r) { EXPECT_EQ(wtest::ReadBytes(r + u"\\held.exe"), "held"); }},
     };
 
     for (const Row& row : rows) {
@@ -263,7 +230,7 @@ TEST(FileOperationsWin32, AFolderThatCannotBeMadeNamesEveryFileBelowIt) {
     const std::u16string r = inst::Scratch(u"ops");
     BuildSource(r + u"\\src");
     CreateDirectoryW(W(r + u"\\dst"), nullptr);
-    inst::WriteFileBytes(r + u"\\dst\\d1", "a file where a folder belongs");
+    wtest::WriteBytes(r + u"\\dst\\d1", "a file where a folder belongs");
     inst::RealEngine engine;
     EXPECT_TRUE(CopyFolder(engine.ctx, r + u"\\src", r + u"\\dst"));
     Lines lines = engine.Lines();
@@ -278,10 +245,10 @@ TEST(FileOperationsWin32, AFolderThatCannotBeMadeNamesEveryFileBelowIt) {
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(files, expected);
-    EXPECT_EQ(inst::ReadFileBytes(r + u"\\dst\\VORN6.exe"), "program");
-    EXPECT_FALSE(IsFolder(r + u"\\dst\\d1"));
-    EXPECT_EQ(inst::ReadFileBytes(r + u"\\dst\\d1"), "a file where a folder belongs");
-    EXPECT_EQ(inst::ReadFileBytes(r + u"\\dst\\日本語フォルダ\\説明.txt"), "jp");
+    EXPECT_EQ(wtest::ReadBytes(r + u"\\dst\\VORN6.exe"), "program");
+    EXPECT_FALSE(FolderExists(r + u"\\dst\\d1"));
+    EXPECT_EQ(wtest::ReadBytes(r + u"\\dst\\d1"), "a file where a folder belongs");
+    EXPECT_EQ(wtest::ReadBytes(r + u"\\dst\\日本語フォルダ\\説明.txt"), "jp");
 }
 
 }  // namespace

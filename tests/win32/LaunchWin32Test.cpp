@@ -18,7 +18,7 @@ std::string AwaitRecord(const std::u16string& path, const std::string& needle, D
     const ULONGLONG until = GetTickCount64() + ms;
     std::string bytes;
     do {
-        bytes = inst::ReadFileBytes(path);
+        bytes = wtest::ReadBytes(path);
         if (bytes.find(needle) != std::string::npos) return bytes;
         Sleep(20);
     } while (GetTickCount64() < until);
@@ -27,7 +27,7 @@ std::string AwaitRecord(const std::u16string& path, const std::string& needle, D
 
 std::u16string CopyFixture(const std::u16string& name, const std::u16string& to) {
     const std::u16string target = to + u"\\" + name;
-    CopyFileW(W(inst::FixtureDir() + u"\\" + name), W(target), FALSE);
+    CopyFileW((wtest::FixtureDir() + L"\\" + wtest::Wide(name)).c_str(), W(target), FALSE);
     return target;
 }
 
@@ -61,7 +61,7 @@ TEST(LaunchWin32, WaitKeepsTimersRunningAndEndsWithTheProgram) {
     const ULONGLONG returned = GetTickCount64();
     KillTimer(nullptr, timer);
 
-    const std::string record = inst::ReadFileBytes(exe + u".ran.txt");
+    const std::string record = wtest::ReadBytes(exe + u".ran.txt");
     ASSERT_NE(record.find("state=ended"), std::string::npos) << "the wait ended before the program: " << record;
     EXPECT_NE(record.find("args=" + std::to_string(waitMs) + " extra\r\ncwd=" + text::ToUtf8(dir) + "\r\n"),
               std::string::npos)
@@ -119,7 +119,7 @@ TEST(LaunchWin32, AWaitAfterAConfirmedCloseStillSleepsAndEndsWithTheProgram) {
     RunElevatedAndWait(ctx, exe, text::FromInt(waitMs), dir);
     KillTimer(nullptr, timer);
 
-    const std::string record = inst::ReadFileBytes(exe + u".ran.txt");
+    const std::string record = wtest::ReadBytes(exe + u".ran.txt");
     EXPECT_NE(record.find("state=ended"), std::string::npos) << "the wait ended before the program: " << record;
     EXPECT_GE(g_ticks, waitMs / 100 / 2) << "the timer kept firing during the wait";
     // One wake-up per tick and a few for the window's own messages; a quit
@@ -133,13 +133,13 @@ TEST(LaunchWin32, AWaitAfterAConfirmedCloseStillSleepsAndEndsWithTheProgram) {
 TEST(LaunchWin32, RunSetupFromExeDirWithRealFiles) {
     const std::u16string dir = inst::Scratch(u"setups");
     const std::u16string exe = CopyFixture(u"further_setup.exe", dir);
-    inst::WriteFileBytes(exe + u".wait", "300");
+    wtest::WriteBytes(exe + u".wait", "300");
     CreateDirectoryW(W(dir + u"\\folder.exe"), nullptr);
     inst::RealEngine e;
     e.settings.ExeDir = dir + u"\\";
 
     EXPECT_FALSE(RunSetupFromExeDir(e.ctx, u"further_setup.exe"));
-    const std::string record = inst::ReadFileBytes(exe + u".ran.txt");
+    const std::string record = wtest::ReadBytes(exe + u".ran.txt");
     EXPECT_NE(record.find("args=\r\ncwd=" + text::ToUtf8(dir) + "\r\nstate=ended"), std::string::npos) << record;
 
     EXPECT_TRUE(RunSetupFromExeDir(e.ctx, u"missing.exe"));

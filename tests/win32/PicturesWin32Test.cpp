@@ -38,18 +38,7 @@ protected:
         folder_ = u"C:\\kelvora-win32\\metafiles";
         CreateDirectoryW(L"C:\\kelvora-win32", nullptr);
         CreateDirectoryW(W(folder_), nullptr);
-        std::wstring cmd = L"\"" + std::wstring(W(inst::FixtureDir() + u"\\make_metafiles.exe")) + L"\" \"" +
-                           std::wstring(W(folder_)) + L"\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        made_ = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-        if (!made_) return;
-        DWORD code = 1;
-        made_ = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code) &&
-                code == 0;
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        made_ = wtest::MakeMetafiles(folder_);
     }
 
     void SetUp() override { ASSERT_TRUE(made_) << "make_metafiles.exe did not write the pictures"; }

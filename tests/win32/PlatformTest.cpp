@@ -14,6 +14,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Text.h"
 #include "settings/InformationFile.h"
+#include "WineTestSupport.h"
 
 namespace {
 std::u16string Folder(const std::u16string& name) {
@@ -22,20 +23,12 @@ std::u16string Folder(const std::u16string& name) {
     CreateDirectoryW(W(dir), nullptr);
     return dir;
 }
-
-void Write(const std::u16string& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD n = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-    CloseHandle(h);
-}
 }  // namespace
 
 TEST(Win32FileSystem, ReadingIsRefusedWhileAnotherWriterHoldsTheFile) {
     Win32FileSystem fs;
     const std::u16string path = Folder(u"share") + u"\\held.txt";
-    Write(path, "abc");
+    wtest::WriteBytes(path, "abc");
     std::string bytes;
     ASSERT_TRUE(fs.ReadAllDenyWrite(path, bytes).ok);
     EXPECT_EQ(bytes, "abc");
@@ -67,7 +60,7 @@ TEST(Win32FileSystem, ReadingIsRefusedWhileAnotherWriterHoldsTheFile) {
 TEST(Win32FileSystem, ExistenceAndFullPathFollowTheSystemRules) {
     Win32FileSystem fs;
     const std::u16string dir = Folder(u"exists");
-    Write(dir + u"\\f.txt", "");
+    wtest::WriteBytes(dir + u"\\f.txt", "");
     EXPECT_TRUE(fs.FileExists(dir + u"\\f.txt"));
     EXPECT_TRUE(fs.FileExists(dir + u"\\\\f.txt")) << "a doubled separator is accepted";
     EXPECT_FALSE(fs.FileExists(dir)) << "a folder is not a file";
@@ -102,7 +95,7 @@ protected:
 
 TEST(Win32FileSystem, ExistenceFollowsALinkToItsTarget) {
     const std::u16string dir = Folder(u"links");
-    Write(dir + u"\\target.txt", "t");
+    wtest::WriteBytes(dir + u"\\target.txt", "t");
     CreateDirectoryW(W(dir + u"\\target-dir"), nullptr);
     HANDLE holder = CreateFileW(W(dir + u"\\target.txt"), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -179,23 +172,14 @@ namespace {
 std::wstring g_caption, g_text;
 bool g_icon;
 
-BOOL CALLBACK ReadBoxOfThread(HWND box, LPARAM) {
-    wchar_t name[64] = L"";
-    GetClassNameW(box, name, 64);
-    if (std::wstring(name) != L"#32770" || !IsWindowVisible(box)) return TRUE;
-    wchar_t buffer[512] = L"";
-    SendMessageW(box, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
-    g_caption = buffer;
-    GetDlgItemTextW(box, 0xFFFF, buffer, 512);
-    g_text = buffer;
-    g_icon = GetDlgItem(box, 0x0440) != nullptr;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    return FALSE;
-}
-
 // Runs inside the box's own message loop: reads the open box and answers it.
 void CALLBACK ReadBox(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), &ReadBoxOfThread, 0);
+    HWND box = wtest::VisibleDialogOfThread(GetCurrentThreadId());
+    if (!box) return;
+    g_caption = wtest::WindowText(box);
+    g_text = wtest::BoxText(box);
+    g_icon = GetDlgItem(box, 0x0440) != nullptr;
+    wtest::PressButton(box, IDOK);
 }
 }  // namespace
 

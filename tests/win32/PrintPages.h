@@ -14,12 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include "WineTestSupport.h"
+
 namespace printpages {
 
 // Output files go to <build>/print-<level>; KELVORA_PRINT_OUT names the level.
 inline const std::string kOutDir = std::string(KELVORA_BIN_DIR) + "/../print-" + KELVORA_PRINT_OUT;
 
-inline std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+using wtest::Widen;
 inline std::wstring WinPath(const std::string& unixPath) {
     std::wstring w = L"Z:" + Widen(unixPath);
     for (auto& c : w)
@@ -27,17 +29,7 @@ inline std::wstring WinPath(const std::string& unixPath) {
     return w;
 }
 
-inline std::string ReadAll(const std::string& unixPath) {
-    HANDLE h = CreateFileW(WinPath(unixPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buf[65536];
-    DWORD n = 0;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) bytes.append(buf, n);
-    CloseHandle(h);
-    return bytes;
-}
+inline std::string ReadAll(const std::string& unixPath) { return wtest::ReadBytes(WinPath(unixPath)); }
 
 // Points the spooler's LPT1: at a file of this test and restores the old target.
 class SpoolTarget {

@@ -92,12 +92,10 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM w, LPARAM l) {
         if (code == HCBT_ACTIVATE) {
             const HWND dialog = reinterpret_cast<HWND>(w);
-            wchar_t cls[16] = {};
-            GetClassNameW(dialog, cls, 16);
-            if (std::wstring(cls) == L"#32770") {
+            if (wtest::IsDialog(dialog)) {
                 ++seen;
                 if (before_) before_(dialog);
-                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+                wtest::PressButton(dialog, button_);
             }
         }
         return CallNextHookEx(nullptr, code, w, l);

@@ -17,30 +17,10 @@ struct ReadBack {
     int iconIndex = -1;
 };
 
+// The link read back, in the portable string type.
 ReadBack Load(const std::u16string& file) {
-    ReadBack r;
-    if (FAILED(CoInitialize(nullptr))) return r;
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* persist = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-            if (persist->Load(W(file), STGM_READ) == S_OK) {
-                r.loaded = true;
-                wchar_t buf[MAX_PATH * 4] = {};
-                if (link->GetPath(buf, MAX_PATH * 4, nullptr, SLGP_RAWPATH) == S_OK) r.target = U(buf);
-                buf[0] = 0;
-                if (link->GetWorkingDirectory(buf, MAX_PATH * 4) == S_OK) r.workingFolder = U(buf);
-                buf[0] = 0;
-                link->GetIconLocation(buf, MAX_PATH * 4, &r.iconIndex);
-                r.icon = U(buf);
-            }
-            persist->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return r;
+    const wtest::Link link = wtest::ReadLink(wtest::Wide(file));
+    return {link.loaded, U(link.target), U(link.workingFolder), U(link.icon), link.iconIndex};
 }
 
 struct ShortcutWin32 : ::testing::Test {
@@ -53,8 +33,8 @@ struct ShortcutWin32 : ::testing::Test {
         menu = root + u"\\Menu";
         CreateDirectoryW(W(install), nullptr);
         CreateDirectoryW(W(menu), nullptr);
-        inst::WriteFileBytes(target, "program");
-        inst::WriteFileBytes(install + u"\\Kelvora.ico", "icon");
+        wtest::WriteBytes(target, "program");
+        wtest::WriteBytes(install + u"\\Kelvora.ico", "icon");
         e.settings.InstallDir = install;
     }
 };
@@ -94,7 +74,7 @@ TEST_F(ShortcutWin32, ReadBackTable) {
 
 TEST_F(ShortcutWin32, OverwriteAndMissingFolder) {
     const std::u16string other = install + u"\\Other.exe";
-    inst::WriteFileBytes(other, "other");
+    wtest::WriteBytes(other, "other");
     ASSERT_TRUE(CreateShortcut(e.ctx, target, menu, u"Kelvora.ico", u"VORN6"));
     ASSERT_TRUE(CreateShortcut(e.ctx, other, menu, u"none.ico", u"VORN6"));
     const ReadBack r = Load(menu + u"\\VORN6.lnk");
@@ -102,9 +82,9 @@ TEST_F(ShortcutWin32, OverwriteAndMissingFolder) {
     EXPECT_EQ(r.icon, u"");
 
     EXPECT_FALSE(CreateShortcut(e.ctx, target, root + u"\\NoSuch", u"Kelvora.ico", u"VORN6"));
-    EXPECT_FALSE(inst::IsFolder(root + u"\\NoSuch"));
+    EXPECT_FALSE(wtest::FolderExists(root + u"\\NoSuch"));
     EXPECT_FALSE(CreateShortcut(e.ctx, root + u"\\gone.exe", menu, u"Kelvora.ico", u"Gone"));
-    EXPECT_FALSE(inst::IsFile(menu + u"\\Gone.lnk"));
+    EXPECT_FALSE(wtest::FileExists(menu + u"\\Gone.lnk"));
     EXPECT_EQ(e.Lines(), (std::vector<std::u16string>{
                              u"OK : Short Cut File Save : " + menu + u"\\VORN6.lnk",
                              u"OK : Short Cut File Save : " + menu + u"\\VORN6.lnk",

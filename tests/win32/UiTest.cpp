@@ -25,6 +25,7 @@
 #include "wizard/Kelvorainst.h"
 #include "wizard/Layout.h"
 #include "print/Textprintclass.h"
+#include "WineTestSupport.h"
 
 namespace {
 
@@ -48,34 +49,19 @@ public:
     bool BrowseForFolder(const std::u16string&, std::u16string&) override { return false; }
 };
 
-std::u16string WindowText(HWND window) {
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
-    buffer.resize(static_cast<size_t>(length));
-    return U(buffer);
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
+// A control's text as the portable code holds it.
+std::u16string WindowText(HWND window) { return U(wtest::WindowText(window)); }
+using wtest::ClassOf;
 
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); }
 
 // Answers the thread's open message box with "No".
 bool g_boxAnswered = false;
-BOOL CALLBACK AnswerNo(HWND window, LPARAM) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDNO)));
-    g_boxAnswered = true;
-    return FALSE;
-}
 void CALLBACK AnswerTheBoxWithNo(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), &AnswerNo, 0);
+    if (HWND box = wtest::VisibleDialogOfThread(GetCurrentThreadId())) {
+        wtest::PressButton(box, IDNO);
+        g_boxAnswered = true;
+    }
 }
 
 bool QuitPosted() {
