@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -311,7 +312,14 @@ TEST(CheckerPlan, CopyFailureEndsTheRun) {
     EXPECT_EQ(Lines(report), (std::vector<std::string>{"OK : File Found : D:\\\\license.txt",
                                                        "OK : Folder Crate : C:\\Vorn\\Data",
                                                        "NG : Folder Copy : D:\\VORN6\\ C:\\Drosvik\\VORN6"}));
-    EXPECT_NE(text::ToUtf8(report.plan.back().action).find("フォルダーコピーに失敗しました : C:\\Drosvik\\VORN6"), std::string::npos);
+    // The run's last step is its failure box; the window then closes and saves its log.
+    const auto box = std::find_if(report.plan.begin(), report.plan.end(), [](const check::PlanStep& step) {
+        return text::ToUtf8(step.action) == "message box \"注意\": フォルダーコピーに失敗しました : C:\\Drosvik\\VORN6 → OK";
+    });
+    ASSERT_NE(box, report.plan.end());
+    ASSERT_EQ(report.plan.end() - box, 3);
+    EXPECT_EQ(text::ToUtf8(box[1].action), "exit: the window closes and saves the setup log");
+    EXPECT_EQ(text::ToUtf8(box[2].action).rfind("write D:\\Setuplog.txt", 0), 0u);
 }
 
 TEST(CheckerPlan, UpdateModeCopiesOverFolderNameAndRecreatesTheDesktopShortcut) {

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <map>
 
+#include "Plan.h"
+#include "Simulation.h"
+
 #include "install/PathRules.h"
 #include "platform/AppError.h"
 #include "platform/Codec.h"
@@ -43,7 +46,6 @@ namespace {
 const std::u16string kInformation = u"Information.txt";
 const std::u16string kLicence = u"license.txt";
 const std::u16string kCompanion = u"Kelvora_Auth.exe";
-const std::u16string kDataFolder = u"C:\\Vorn\\Data";
 
 // The picture formats the installer loads, by file-name extension.
 const char16_t* const kPictureExtensions[] = {u"BMP", u"PNG", u"GIF", u"JPG", u"JPEG",
@@ -133,7 +135,12 @@ public:
         product_ = s_.ExeDir + s_.CopyFolderName;
         productPrefix_ = WithSeparator(product_);
         report_.updateMode = s_.UpDate == u"Yes";
+        report_.desktopShortcut = opt_.desktopShortcut;
+        report_.startMenuShortcut = opt_.startMenuShortcut;
 
+        // The installer itself, run in a simulation: the plan, and what the
+        // findings quote of what it shows and logs.
+        Simulate();
         ListSettings();
         CheckLicence();
         CheckPicture();
@@ -142,7 +149,7 @@ public:
         CheckCompanion();
         CheckPaths();
         CheckAnsiPaths();
-        Plan();
+        report_.plan = PlanOf(run_, codec_);
         return std::move(report_);
     }
 
@@ -181,9 +188,8 @@ private:
         const SysResult read = fs_.ReadAllDenyWrite(path, bytes);
         if (!read.ok) {
             Add(Severity::Error, kInformation, 0,
-                u"Information.txt cannot be read (" + TrimDescription(read.description) +
-                    u"): the installer would show the error box \"ファイル " + fs_.FullPath(path) +
-                    u" は開けません。\" and open on an unprepared window",
+                u"Information.txt cannot be read (" + TrimDescription(read.description) + u"): the installer would show " +
+                    Shown(StartUpErrorBox(), u"its open-error box") + u" and open on an unprepared window",
                 u"close the program that holds the file open, or give read access");
             return;
         }
@@ -373,7 +379,7 @@ private:
             {u"ExeDir", s_.ExeDir},
             {u"DisplayName", s_.DisplayName},
             {u"SetupTitle", s_.SetupTitle},
-            {u"WindowCaption", s_.SetupTitle + u"セットアップ"},
+            {u"WindowCaption", run_.windowCaption},
             {u"DefaultInstallDir", s_.DefaultInstallDir},
             {u"InstallDir", s_.InstallDir},
             {u"WorkingFolder", working_},
@@ -390,7 +396,7 @@ private:
         const std::u16string path = s_.ExeDir + u"\\" + kLicence;
         if (!fs_.FileExists(path)) {
             Add(Severity::Warning, kLicence, 0,
-                u"license.txt not found: the licence page stays empty and the log records NG : File Not Found",
+                u"license.txt not found: the licence page stays empty and the log records " + Logged(path, u"it missing"),
                 u"put license.txt beside the installer");
             return;
         }
@@ -422,8 +428,8 @@ private:
                                        [&](const char16_t* e) { return upper == e; });
         if (!known)
             Add(Severity::Error, FileOf(u"Image01"), OriginOf(u"Image01"),
-                u"picture " + Quoted(s_.Image01) + u": the installer does not load this extension and shows the error box \"画像のファイル拡張子 (." +
-                    extension + u") が不明です\" at start",
+                u"picture " + Quoted(s_.Image01) + u": the installer does not load this extension and shows " +
+                    Shown(StartUpErrorBox(), u"an error box") + u" at start",
                 u"save the picture as .bmp, .png, .gif, .jpg, .tif, .ico, .wmf or .emf");
     }
 
@@ -457,8 +463,8 @@ private:
         if (!productUsable_) {
             Add(Severity::Error, line, at,
                 u"product folder " + Quoted(product_) + u" (ExeDir + CopyFolderName) not found: " +
-                    (report_.updateMode ? u"the update would fail with \"上書きアップデートは、失敗しました。\""
-                                        : u"the installation would stop with \"フォルダーコピーに失敗しました : " + s_.InstallDir + u"\""),
+                    (report_.updateMode ? u"the update would fail with " : u"the installation would stop with ") +
+                    Shown(LastBox(), u"its copy-failure box", u""),
                 u"put the product folder beside the installer or correct CopyFolderName");
             return;
         }
@@ -474,7 +480,8 @@ private:
         const bool shortcutsPlanned = !report_.updateMode || s_.UpDateShortCut == u"Yes";
         if (shortcutsPlanned && !fs_.FileExists(productPrefix_ + s_.ShortCutApp))
             Add(Severity::Warning, FileOf(u"ShortCutApp"), OriginOf(u"ShortCutApp"),
-                u"ShortCutApp " + Quoted(s_.ShortCutApp) + u" is not in the product folder: the shortcuts would be logged NG : File Not Found",
+                u"ShortCutApp " + Quoted(s_.ShortCutApp) + u" is not in the product folder: the shortcuts would be logged " +
+                    Logged((report_.updateMode ? s_.FolderName : s_.InstallDir) + u"\\" + s_.ShortCutApp, u"as not found"),
                 u"put the program into " + product_ + u" or correct ShortCutApp");
         if (shortcutsPlanned && !fs_.FileExists(productPrefix_ + s_.ShortCutIco))
             Add(Severity::Warning, FileOf(u"ShortCutIco"), OriginOf(u"ShortCutIco"),
@@ -497,11 +504,13 @@ private:
             }
             if (!fs_.FileExists(s_.ExeDir + u"\\" + app))
                 Add(Severity::Warning, FileOf(appKey), OriginOf(appKey),
-                    appKey + u" " + Quoted(app) + u" not found beside the installer: the run logs NG : File Not Found and goes on",
+                    appKey + u" " + Quoted(app) + u" not found beside the installer: the run logs " +
+                        Logged(s_.ExeDir + u"\\" + app, u"it as not found") + u" and goes on",
                     u"put the program beside the installer or correct " + appKey);
             if (s_.SetupOtherName[n].empty())
                 Add(Severity::Note, FileOf(appKey), OriginOf(appKey),
-                    appKey + u" has no " + nameKey + u": its notice reads \" のセットアップを行います。…\"");
+                    appKey + u" has no " + nameKey + u": " +
+                        Shown(BoxAfterLineEndingWith(app), u"its notice and its caption begin with a blank", u"its notice reads "));
         }
     }
 
@@ -569,83 +578,60 @@ private:
         }
     }
 
-    // --- The plan ----------------------------------------------------------------
+    // --- What the simulated installer showed and logged -----------------------
 
-    void Step(std::u16string action, std::vector<std::u16string> lines = {}, std::u16string detail = {}) {
-        report_.plan.push_back({std::move(action), std::move(lines), std::move(detail)});
+    void Simulate() {
+        SimulationOptions o;
+        o.exeDir = s_.ExeDir;
+        o.workingFolder = working_;
+        o.desktopFolder = opt_.desktopFolder;
+        o.programsFolder = opt_.programsFolder;
+        o.symbolicFolders = opt_.symbolicFolders;
+        o.desktopShortcut = opt_.desktopShortcut;
+        o.startMenuShortcut = opt_.startMenuShortcut;
+        o.startOnFinish = opt_.startOnFinish;
+        o.confirm = opt_.confirm;
+        o.fileSize = opt_.fileSize;
+        run_ = SimulateInstaller(fs_, codec_, o);
     }
 
-    std::u16string LinkFile(const std::u16string& folder, const std::u16string& target) {
-        if (!s_.ShortCutName.empty())
-            return (opt_.symbolicFolders ? folder : fs_.FullPath(folder)) + u"\\" + s_.ShortCutName + u".lnk";
-        return WithSeparator(folder) + text::NamePart(target) + u" - Shortcut.lnk";
+    // `what` in quotes, after `lead`; `otherwise` when there is nothing to quote.
+    static std::u16string Shown(const std::u16string& what, const std::u16string& otherwise,
+                                const std::u16string& lead = u"the error box ") {
+        return what.empty() ? otherwise : lead + Quoted(what);
     }
 
-    // The lines CreateShortcut writes; `found` tells whether the target will exist.
-    std::vector<std::u16string> ShortcutLines(const std::u16string& folder, const std::u16string& target, bool found) {
-        if (!found) return {u"NG : File Not Found : " + target};
-        return {u"OK : Short Cut File Save : " + LinkFile(folder, target)};
-    }
-
-    void DesktopShortcut(const std::u16string& target, bool found) {
-        std::vector<std::u16string> lines = ShortcutLines(opt_.desktopFolder, target, found);
-        lines.push_back((found ? u"OK : ShortCut : " : u"NG : ShortCut : ") + target + u" " + s_.ShortCutName);
-        Step(u"desktop shortcut " + Quoted(s_.ShortCutName) + u" to " + target + u" in " + opt_.desktopFolder, lines);
-    }
-
-    void Plan() {
-        const std::u16string licence = s_.ExeDir + u"\\" + kLicence;
-        Step(u"load the licence text " + licence,
-             {(fs_.FileExists(licence) ? u"OK : File Found : " : u"NG : File Not Found : ") + licence});
-        const std::u16string picture = s_.ExeDir + s_.Image01;
-        if (fs_.FileExists(picture)) Step(u"load the side picture " + picture, {u"OK : Load Image File : " + picture});
-
-        const auto count = [](uint64_t n, const char16_t* what) {
-            return text::FromInt(static_cast<long long>(n)) + u" " + what + (n == 1 ? u"" : u"s");
-        };
-        const std::u16string copyDetail =
-            productUsable_ ? count(report_.copyFiles, u"file") + u", " + count(report_.copyFolders, u"folder") + u", " +
-                                 count(report_.copyBytes, u"byte")
-                           : u"source missing";
-        const bool productTarget = productUsable_ && fs_.FileExists(productPrefix_ + s_.ShortCutApp);
-
-        if (report_.updateMode) {
-            Step(u"ask \"アップデート\": " + s_.SetupTitle + u"のアップデートを行いますか？ (OK goes on)");
-            const bool copies = productUsable_ && AcceptPath(fs_, s_.InstallDir, PathKind::Folder, true) == PathVerdict::Accepted;
-            Step(u"copy " + product_ + u" over " + s_.FolderName,
-                 {(copies ? u"OK : Folder Copy : " : u"NG : Folder Copy : ") + product_ + u" " + s_.FolderName}, copyDetail);
-            Step(copies ? u"report \"報告\": 上書きアップデートを行いました。" : u"report \"警告\": 上書きアップデートは、失敗しました。");
-            Step(u"copy " + s_.ExeDir + u"\\" + kCompanion + u" to " + s_.FolderName + u"\\" + kCompanion + u" if it is not there");
-            if (s_.UpDateShortCut == u"Yes") DesktopShortcut(s_.FolderName + u"\\" + s_.ShortCutApp, productTarget);
-            return;
+    // The first setup-log line of the run that names `path` last, quoted.
+    std::u16string Logged(const std::u16string& path, const std::u16string& otherwise) const {
+        for (const std::u16string& line : run_.log) {
+            if (text::EndsWith(line, path)) return Quoted(line);
         }
+        return otherwise;
+    }
 
-        Step(u"create the data folder " + kDataFolder, {u"OK : Folder Crate : " + kDataFolder});
-        const bool copies = productUsable_ && AcceptPath(fs_, s_.InstallDir, PathKind::Folder, true) == PathVerdict::Accepted;
-        const std::u16string copyLine = product_ + u" " + s_.InstallDir;
-        if (!copies) {
-            Step(u"copy " + product_ + u" into " + s_.InstallDir, {u"NG : Folder Copy : " + copyLine}, copyDetail);
-            Step(u"show \"注意\": フォルダーコピーに失敗しました : " + s_.InstallDir + u"; the run ends here");
-            return;
+    // The error box shown while the window was being built.
+    std::u16string StartUpErrorBox() const {
+        for (const SimEvent& e : run_.events) {
+            if (e.kind == SimEvent::Kind::ErrorBox && e.logLines == static_cast<size_t>(-1)) return e.text;
         }
-        Step(u"copy " + product_ + u" into " + s_.InstallDir, {u"OK : Folder Copy : " + copyLine}, copyDetail);
-        for (size_t n = 0; n < s_.SetupOtherApp.size(); ++n) {
-            const std::u16string& app = s_.SetupOtherApp[n];
-            if (app.empty()) continue;
-            const std::u16string path = s_.ExeDir + u"\\" + app;
-            std::vector<std::u16string> lines = {u"Other App : " + app};
-            if (!fs_.FileExists(path)) lines.push_back(u"NG : File Not Found : " + path);
-            Step(u"further setup " + text::FromInt(static_cast<long long>(n + 1)) + u": notice \"" + s_.SetupOtherName[n] +
-                     u" のセットアップ\", then run " + path + u" elevated and wait",
-                 lines);
+        return {};
+    }
+
+    // The text of the last message box of the run.
+    std::u16string LastBox() const {
+        for (auto e = run_.events.rbegin(); e != run_.events.rend(); ++e) {
+            if (e->kind == SimEvent::Kind::MessageBox) return e->text;
         }
-        const std::u16string target = s_.InstallDir + u"\\" + s_.ShortCutApp;
-        DesktopShortcut(target, productTarget);
-        const std::u16string menuFolder = opt_.programsFolder + u"\\" + s_.StertMenuName;
-        std::vector<std::u16string> lines = ShortcutLines(menuFolder, target, productTarget);
-        lines.push_back((productTarget ? u"OK : ShortCut : " : u"NG : ShortCut : ") + menuFolder + u" " + target);
-        Step(u"start-menu folder " + menuFolder + u" and its shortcut " + Quoted(s_.ShortCutName) + u" to " + target, lines);
-        Step(u"finish page: on request start " + s_.InstallDir + u"\\" + kCompanion + u" elevated");
+        return {};
+    }
+
+    // The text of the first message box shown right after a log line that ends with `tail`.
+    std::u16string BoxAfterLineEndingWith(const std::u16string& tail) const {
+        for (const SimEvent& e : run_.events) {
+            if (e.kind != SimEvent::Kind::MessageBox || e.logLines == 0 || e.logLines > run_.log.size()) continue;
+            if (text::EndsWith(run_.log[e.logLines - 1], tail)) return e.text;
+        }
+        return {};
     }
 
     FileSystem& fs_;
@@ -660,6 +646,7 @@ private:
     bool productUsable_ = false;
     uint64_t longTargets_ = 0;
     std::u16string longExample_;
+    SimulatedRun run_;
     Report report_;
 };
 
