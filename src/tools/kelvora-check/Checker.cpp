@@ -13,7 +13,7 @@
 #include "platform/Text.h"
 #include "settings/InformationFile.h"
 #include "settings/InstallerSettings.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 namespace check {
 
@@ -117,6 +117,17 @@ int LineOfOffset(const std::string& bytes, size_t offset) {
     return line;
 }
 
+// Where the installer's reader found the parts of Information.txt, by line.
+struct NumberedSection {
+    int line = 0;
+    std::vector<int> entries;        // one for each entry of the section, in order
+    std::vector<int> withoutEquals;  // lines in the section that define nothing
+};
+struct Numbering {
+    std::vector<NumberedSection> sections;  // one for each section of the document, in order
+    std::vector<int> beforeFirstSection;
+};
+
 class Checker {
 public:
     Checker(FileSystem& fs, Codec& codec, const Options& options) : fs_(fs), codec_(codec), opt_(options) {}
@@ -196,9 +207,31 @@ private:
         CheckEncoding(kInformation, bytes);
         const std::u16string decoded = DecodeText(bytes, codec_);
         lines_ = SplitLines(decoded);
-        const IniDocument doc = ParseInformationText(decoded);
-        ApplyInformation(s_, doc, codec_, &origins_);
+        // The installer's own reader, watched for where it found each part.
+        const IniDocument doc = ParseInformationText(decoded, [this](int line, IniLine kind) { Number(line, kind); });
+        ApplyInformation(s_, doc, codec_,
+                         [&](const SettingKey& key, const IniEntry& entry) { origins_[key.key] = LineOf(doc, entry); });
         CheckStructure(doc);
+    }
+
+    void Number(int line, IniLine kind) {
+        switch (kind) {
+            case IniLine::Section: numbering_.sections.push_back({line, {}, {}}); break;
+            case IniLine::Entry: numbering_.sections.back().entries.push_back(line); break;
+            case IniLine::WithoutEquals: numbering_.sections.back().withoutEquals.push_back(line); break;
+            case IniLine::BeforeFirstSection: numbering_.beforeFirstSection.push_back(line); break;
+            case IniLine::Ignored: break;
+        }
+    }
+
+    // The line of an entry of the document.
+    int LineOf(const IniDocument& doc, const IniEntry& entry) const {
+        for (size_t i = 0; i < doc.sections.size(); ++i) {
+            const std::vector<IniEntry>& entries = doc.sections[i].entries;
+            if (!entries.empty() && &entry >= entries.data() && &entry < entries.data() + entries.size())
+                return numbering_.sections[i].entries[static_cast<size_t>(&entry - entries.data())];
+        }
+        return 0;
     }
 
     void CheckEncoding(const std::u16string& file, const std::string& bytes) {
@@ -280,7 +313,7 @@ private:
     }
 
     void CheckStructure(const IniDocument& doc) {
-        for (int line : doc.linesBeforeFirstSection) {
+        for (int line : numbering_.beforeFirstSection) {
             const std::u16string textOfLine = LineText(line);
             std::u16string fix = u"move it into its section";
             const size_t eq = textOfLine.find(u'=');
@@ -293,51 +326,56 @@ private:
         }
 
         std::map<std::u16string, int> firstLineOf;  // upper-cased section name -> line
-        for (const IniSection& section : doc.sections) {
+        for (size_t i = 0; i < doc.sections.size(); ++i) {
+            const IniSection& section = doc.sections[i];
+            const NumberedSection& numbers = numbering_.sections[i];
             const std::u16string upper = codec_.UpperCase(section.name);
             const std::u16string known = SectionNamed(section.name);
-            const auto [first, isFirst] = firstLineOf.emplace(upper, section.line);
+            const auto [first, isFirst] = firstLineOf.emplace(upper, numbers.line);
             if (known.empty()) {
                 if (!isFirst) continue;
                 const std::u16string nearest = NearestName(section.name, {u"Caption", u"Application"});
-                Add(Severity::Warning, kInformation, section.line,
+                Add(Severity::Warning, kInformation, numbers.line,
                     u"[" + section.name + u"]: not a section the installer reads; its keys are ignored" +
                         (nearest.empty() ? std::u16string() : u"; did you mean [" + nearest + u"]?"),
                     nearest.empty() ? u"use [Caption] or [Application]" : u"rename it [" + nearest + u"]");
                 continue;
             }
             if (!isFirst) {
-                Add(Severity::Warning, kInformation, section.line,
+                Add(Severity::Warning, kInformation, numbers.line,
                     u"a second [" + section.name + u"] section: the installer reads only the first one (line " +
                         text::FromInt(first->second) + u"); the keys of this one are never read",
                     u"move its keys into the first [" + known + u"] section");
                 continue;
             }
-            CheckEntries(section, known);
+            CheckEntries(section, numbers, known);
         }
     }
 
-    void CheckEntries(const IniSection& section, const std::u16string& sectionName) {
-        std::map<std::u16string, const IniEntry*> seen;
-        for (const IniEntry& entry : section.entries) {
+    void CheckEntries(const IniSection& section, const NumberedSection& numbers, const std::u16string& sectionName) {
+        std::map<std::u16string, size_t> seen;  // upper-cased key -> its first entry
+        for (size_t k = 0; k < section.entries.size(); ++k) {
+            const IniEntry& entry = section.entries[k];
+            const int line = numbers.entries[k];
             const std::u16string upper = codec_.UpperCase(entry.key);
-            const auto [earlier, isFirst] = seen.emplace(upper, &entry);
+            const auto [earlier, isFirst] = seen.emplace(upper, k);
             const SettingKey* key = KeyNamed(entry.key);
             if (key && key->section == sectionName) {
                 if (!isFirst) {
-                    Add(Severity::Warning, kInformation, entry.line,
-                        entry.key + u" repeats line " + text::FromInt(earlier->second->line) +
-                            u": the installer takes the first value " + Quoted(earlier->second->value) + u" and ignores " +
+                    Add(Severity::Warning, kInformation, line,
+                        entry.key + u" repeats line " + text::FromInt(numbers.entries[earlier->second]) +
+                            u": the installer takes the first value " + Quoted(section.entries[earlier->second].value) +
+                            u" and ignores " +
                             Quoted(entry.value),
                         u"keep one " + key->key + u" line");
                     continue;
                 }
-                CheckValue(*key, entry);
+                CheckValue(*key, entry, line);
                 continue;
             }
             if (!isFirst) continue;  // an ignored key reported once
             if (key) {
-                Add(Severity::Warning, kInformation, entry.line,
+                Add(Severity::Warning, kInformation, line,
                     entry.key + u": read from [" + key->section + u"], not from [" + sectionName + u"]; this line is ignored",
                     u"move it into the [" + std::u16string(key->section) + u"] section");
                 continue;
@@ -350,20 +388,20 @@ private:
                           (nearest.empty() ? std::u16string() : u"; did you mean " + nearest + u"?");
                 if (!nearest.empty()) fix = u"write " + nearest;
             }
-            Add(Severity::Warning, kInformation, entry.line, message, fix);
+            Add(Severity::Warning, kInformation, line, message, fix);
         }
-        for (int line : section.linesWithoutEquals)
+        for (int line : numbers.withoutEquals)
             Add(Severity::Note, kInformation, line, Quoted(LineText(line)) + u" has no \"=\": it defines nothing");
     }
 
-    void CheckValue(const SettingKey& key, const IniEntry& entry) {
+    void CheckValue(const SettingKey& key, const IniEntry& entry, int line) {
         if (key.key != u"UpDate" && key.key != u"UpDateShortCut") return;
         const std::u16string upper = AsciiUpper(entry.value);
         static const char16_t* const kYesLike[] = {u"YES", u"Y", u"TRUE", u"ON", u"1", u"はい"};
         if (entry.value == u"Yes") return;
         for (const char16_t* yes : kYesLike) {
             if (upper == yes) {
-                Add(Severity::Warning, kInformation, entry.line,
+                Add(Severity::Warning, kInformation, line,
                     key.key + u"=" + entry.value + u" looks like yes, but only exactly \"Yes\" counts: " +
                         (key.key == u"UpDate" ? u"the wizard runs instead of the update mode"
                                               : u"the update mode creates no desktop shortcut"),
@@ -638,7 +676,8 @@ private:
     Codec& codec_;
     const Options& opt_;
     InstallerSettings s_;
-    SettingOrigins origins_;
+    std::map<std::u16string, int> origins_;  // key -> the line that set it
+    Numbering numbering_;
     std::vector<std::u16string> lines_;
     std::u16string working_;
     std::u16string product_;
