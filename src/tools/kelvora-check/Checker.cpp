@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "Plan.h"
 #include "Simulation.h"
@@ -484,7 +485,7 @@ private:
             }
             ++report_.copyFiles;
             if (opt_.fileSize) {
-                if (const std::optional<uint64_t> size = opt_.fileSize(path)) report_.copyBytes += *size;
+                if (const std::optional<uint64_t> size = SizeOf(path)) report_.copyBytes += *size;
             }
             const size_t targetLength = WithSeparator(s_.InstallDir).size() + rel.size();
             if (targetLength >= 260) {
@@ -492,6 +493,14 @@ private:
                 if (longExample_.empty()) longExample_ = rel;
             }
         }
+    }
+
+    // The size of a file, asked of the system once: the simulated copy and the
+    // copy figures ask for the same files.
+    std::optional<uint64_t> SizeOf(const std::u16string& path) {
+        const auto [slot, inserted] = sizes_.try_emplace(path);
+        if (inserted) slot->second = opt_.fileSize(path);
+        return slot->second;
     }
 
     void CheckProductFolder() {
@@ -629,7 +638,7 @@ private:
         o.startMenuShortcut = opt_.startMenuShortcut;
         o.startOnFinish = opt_.startOnFinish;
         o.confirm = opt_.confirm;
-        o.fileSize = opt_.fileSize;
+        if (opt_.fileSize) o.fileSize = [this](const std::u16string& path) { return SizeOf(path); };
         run_ = SimulateInstaller(fs_, codec_, o);
     }
 
@@ -685,6 +694,7 @@ private:
     bool productUsable_ = false;
     uint64_t longTargets_ = 0;
     std::u16string longExample_;
+    std::unordered_map<std::u16string, std::optional<uint64_t>> sizes_;
     SimulatedRun run_;
     Report report_;
 };

@@ -52,13 +52,22 @@ bool Inside(Codec& codec, const std::u16string& path, const std::u16string& fold
 std::u16string CommonFolder(Codec& codec, const std::vector<std::u16string>& folders) {
     if (folders.empty()) return {};
     std::u16string common = folders.front();
+    std::u16string commonUpper = codec.UpperCase(common);
     for (const std::u16string& f : folders) {
-        while (!common.empty() && codec.UpperCase(f) != codec.UpperCase(common) && !Inside(codec, f, common)) {
+        const std::u16string upper = codec.UpperCase(f);
+        while (!common.empty() && upper != commonUpper &&
+               !text::StartsWith(upper, text::EndsWith(commonUpper, u"\\") ? commonUpper : commonUpper + u"\\")) {
             const std::u16string up = FolderOf(common);
             common = up == common ? std::u16string() : up;
+            commonUpper = codec.UpperCase(common);
         }
     }
     return common;
+}
+
+// Adds a folder unless it is the one added last: a copy meets each folder's files together.
+void AddFolder(std::vector<std::u16string>& folders, std::u16string folder) {
+    if (folders.empty() || folders.back() != folder) folders.push_back(std::move(folder));
 }
 
 // Consecutive file-system changes, told as one step.
@@ -152,8 +161,8 @@ std::vector<PlanStep> PlanOf(const SimulatedRun& run, Codec& codec) {
             if (e.kind == SimEvent::Kind::FileCopied) {
                 ++changes.files;
                 changes.bytes += e.bytes;
-                changes.sourceFolders.push_back(FolderOf(e.other));
-                changes.targetFolders.push_back(FolderOf(e.path));
+                AddFolder(changes.sourceFolders, FolderOf(e.other));
+                AddFolder(changes.targetFolders, FolderOf(e.path));
             }
             continue;
         }

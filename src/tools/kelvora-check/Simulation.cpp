@@ -1,8 +1,8 @@
 #include "Simulation.h"
 
-#include <map>
 #include <memory>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "install/InstallContext.h"
 #include "install/InstallationRun.h"
@@ -46,6 +46,40 @@ SysResult Failure(uint32_t code, const char16_t* description) {
     r.code = code;
     r.description = description;
     return r;
+}
+
+// A path that the system's completion would give back unchanged: a drive's
+// full path with single "\" separators and no name it rewrites ("." or "..",
+// a trailing dot or blank, a device name). The copy asks about every file
+// several times with such paths.
+bool AlreadyFull(const std::u16string& p) {
+    const auto letter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    if (p.size() < 3 || !letter(p[0]) || p[1] != u':' || p[2] != u'\\') return false;
+    size_t start = 3;
+    while (start < p.size()) {
+        size_t end = p.find(u'\\', start);
+        if (end == std::u16string::npos) end = p.size();
+        if (end == start) return false;  // a doubled separator
+        const std::u16string_view name(p.data() + start, end - start);
+        if (name.back() == u'.' || name.back() == u' ') return false;
+        for (char16_t c : name) {
+            if (c == u'/' || c == u':' || c < 32) return false;
+        }
+        // CON, PRN, AUX, NUL, COM1-9 and LPT1-9, with any extension, name devices.
+        std::u16string_view stem = name.substr(0, name.find(u'.'));
+        while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
+        if (stem.size() == 3 || stem.size() == 4) {
+            char16_t upper[4] = {};
+            for (size_t i = 0; i < stem.size(); ++i)
+                upper[i] = (stem[i] >= u'a' && stem[i] <= u'z') ? static_cast<char16_t>(stem[i] - 32) : stem[i];
+            const std::u16string_view u(upper, stem.size());
+            if (u == u"CON" || u == u"PRN" || u == u"AUX" || u == u"NUL") return false;
+            if (u.size() == 4 && (u.substr(0, 3) == u"COM" || u.substr(0, 3) == u"LPT") && u[3] >= u'1' && u[3] <= u'9')
+                return false;
+        }
+        start = end + 1;
+    }
+    return true;
 }
 
 bool IsAbsolute(const std::u16string& p) {
@@ -97,27 +131,18 @@ public:
                 Entry e;
                 e.folder = true;
                 e.name = folder;
-                overlay_[codec_.UpperCase(folder)] = e;
+                Put(codec_.UpperCase(folder), e);
             }
         }
     }
 
-    bool FileExists(const std::u16string& path) override {
-        const std::u16string full = Full(path);
-        if (const Entry* e = Find(full)) return e->exists && !e->folder;
-        return !Symbolic(full) && base_.FileExists(full);
-    }
-
-    bool FolderExists(const std::u16string& path) override {
-        const std::u16string full = Full(path);
-        if (const Entry* e = Find(full)) return e->exists && e->folder;
-        return !Symbolic(full) && base_.FolderExists(full);
-    }
+    bool FileExists(const std::u16string& path) override { return FileAt(Full(path)); }
+    bool FolderExists(const std::u16string& path) override { return FolderAt(Full(path)); }
 
     // Relative paths complete against the working folder the installer was
     // started in, not the checker's.
     std::u16string FullPath(const std::u16string& path) override {
-        if (path.empty() || Symbolic(path)) return path;
+        if (path.empty() || Symbolic(path) || AlreadyFull(path)) return path;
         const std::u16string& work = opt_.workingFolder;
         if (IsAbsolute(path)) return base_.FullPath(path);
         if (path[0] == u'\\' || path[0] == u'/') return base_.FullPath(work.substr(0, 2) + path);
@@ -129,13 +154,13 @@ public:
 
     SysResult CreateOneFolder(const std::u16string& path) override {
         const std::u16string full = Full(path);
-        if (FolderExists(full) || FileExists(full)) return Failure(kAlreadyExists, u"Cannot create a file when that file already exists.");
+        if (FolderAt(full) || FileAt(full)) return Failure(kAlreadyExists, u"Cannot create a file when that file already exists.");
         const std::u16string parent = ParentOf(full);
-        if (parent.empty() || !FolderExists(parent)) return Failure(kPathNotFound, u"The system cannot find the path specified.");
+        if (parent.empty() || !FolderAt(parent)) return Failure(kPathNotFound, u"The system cannot find the path specified.");
         Entry e;
         e.folder = true;
         e.name = text::NamePart(full);
-        overlay_[Key(full)] = e;
+        Put(codec_.UpperCase(full), e);
         rec_.Add(Ev(SimEvent::Kind::FolderCreated, full));
         return SysResult::Ok();
     }
@@ -143,12 +168,12 @@ public:
     SysResult CopyOneFile(const std::u16string& source, const std::u16string& target) override {
         const std::u16string from = Full(source);
         const std::u16string to = Full(target);
-        if (!FileExists(from)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
-        if (FolderExists(to) || (FileExists(to) && IsReadOnly(to))) return Failure(kAccessDenied, u"Access is denied.");
-        if (!FolderExists(ParentOf(to))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
+        if (!FileAt(from)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
+        if (FolderAt(to) || ReadOnlyAt(to)) return Failure(kAccessDenied, u"Access is denied.");
+        if (!FolderAt(ParentOf(to))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
         Entry e = EntryOf(from);
         e.name = text::NamePart(to);
-        overlay_[Key(to)] = e;
+        Put(codec_.UpperCase(to), e);
         SimEvent ev = Ev(SimEvent::Kind::FileCopied, to, from);
         ev.bytes = e.size.value_or(0);
         rec_.Add(ev);
@@ -158,12 +183,12 @@ public:
     SysResult MoveReplacing(const std::u16string& fromPath, const std::u16string& toPath) override {
         const std::u16string from = Full(fromPath);
         const std::u16string to = Full(toPath);
-        if (!FileExists(from)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
-        if (FolderExists(to) || (FileExists(to) && IsReadOnly(to))) return Failure(kAccessDenied, u"Access is denied.");
-        if (!FolderExists(ParentOf(to))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
+        if (!FileAt(from)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
+        if (FolderAt(to) || ReadOnlyAt(to)) return Failure(kAccessDenied, u"Access is denied.");
+        if (!FolderAt(ParentOf(to))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
         Entry e = EntryOf(from);
         e.name = text::NamePart(to);
-        overlay_[Key(to)] = e;
+        Put(codec_.UpperCase(to), e);
         Gone(from);
         rec_.Add(Ev(SimEvent::Kind::FileMoved, to, from));
         return SysResult::Ok();
@@ -171,25 +196,21 @@ public:
 
     SysResult DeleteOneFile(const std::u16string& path) override {
         const std::u16string full = Full(path);
-        if (!FileExists(full)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
-        if (IsReadOnly(full)) return Failure(kAccessDenied, u"Access is denied.");
+        if (!FileAt(full)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
+        if (ReadOnlyAt(full)) return Failure(kAccessDenied, u"Access is denied.");
         Gone(full);
         rec_.Add(Ev(SimEvent::Kind::FileRemoved, full));
         return SysResult::Ok();
     }
 
-    bool IsReadOnly(const std::u16string& path) override {
-        const std::u16string full = Full(path);
-        if (const Entry* e = Find(full)) return e->exists && !e->folder && e->readOnly;
-        return !Symbolic(full) && base_.IsReadOnly(full);
-    }
+    bool IsReadOnly(const std::u16string& path) override { return ReadOnlyAt(Full(path)); }
 
     SysResult SetReadOnly(const std::u16string& path, bool readOnly) override {
         const std::u16string full = Full(path);
-        if (!FileExists(full)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
+        if (!FileAt(full)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
         Entry e = EntryOf(full);
         e.readOnly = readOnly;
-        overlay_[Key(full)] = e;
+        Put(codec_.UpperCase(full), e);
         return SysResult::Ok();
     }
 
@@ -199,19 +220,22 @@ public:
     SysResult ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) override {
         entries.clear();
         const std::u16string full = Full(folder);
-        if (!FolderExists(full)) return Failure(kPathNotFound, u"The system cannot find the path specified.");
-        const std::u16string key = Key(full);
+        if (!FolderAt(full)) return Failure(kPathNotFound, u"The system cannot find the path specified.");
+        const std::u16string key = codec_.UpperCase(full);
         const Entry* own = Find(full);
         std::vector<FolderEntry> listed;
-        if (!own && !Symbolic(full)) base_.ListFolder(full, listed);
+        if (!own && !Unreal(full)) base_.ListFolder(full, listed);
         const std::u16string prefix = WithSeparator(key);
         for (const FolderEntry& e : listed) {
-            const auto over = overlay_.find(prefix + codec_.UpperCase(e.name));
-            if (over == overlay_.end()) entries.push_back(e);
+            const std::u16string entryKey = prefix + codec_.UpperCase(e.name);
+            listed_[entryKey] = e.isFolder;
+            if (overlay_.find(entryKey) == overlay_.end()) entries.push_back(e);
         }
-        for (auto it = overlay_.lower_bound(prefix); it != overlay_.end() && text::StartsWith(it->first, prefix); ++it) {
-            if (it->first.find(u'\\', prefix.size()) != std::u16string::npos || !it->second.exists) continue;
-            entries.push_back({it->second.name, it->second.folder});
+        if (const auto made = children_.find(key); made != children_.end()) {
+            for (const std::u16string& child : made->second) {
+                const Entry& e = overlay_.at(child);
+                if (e.exists) entries.push_back({e.name, e.folder});
+            }
         }
         return SysResult::Ok();
     }
@@ -235,12 +259,12 @@ public:
 
     SysResult CreateExclusive(const std::u16string& path, std::unique_ptr<OutFile>& file) override {
         const std::u16string full = Full(path);
-        if (FolderExists(full) || (FileExists(full) && IsReadOnly(full))) return Failure(kAccessDenied, u"Access is denied.");
-        if (!FolderExists(ParentOf(full))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
+        if (FolderAt(full) || ReadOnlyAt(full)) return Failure(kAccessDenied, u"Access is denied.");
+        if (!FolderAt(ParentOf(full))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
         Entry e;
         e.name = text::NamePart(full);
         e.size = 0;
-        overlay_[Key(full)] = e;
+        Put(codec_.UpperCase(full), e);
         const size_t at = rec_.Add(Ev(SimEvent::Kind::FileWritten, full));
         file = std::make_unique<CountingFile>(rec_, at);
         return SysResult::Ok();
@@ -253,14 +277,15 @@ public:
         Entry e;
         e.name = text::NamePart(Full(path));
         e.size = 0;
-        overlay_[Key(path)] = e;
+        Put(Key(path), e);
     }
 
 private:
     struct Entry {
         bool exists = true;
         bool folder = false;
-        bool readOnly = false;
+        // The attribute; a copy of a real file asks its origin when first needed.
+        std::optional<bool> readOnly = false;
         std::u16string name;    // as written when it was made
         std::u16string origin;  // the file of the real folder whose content this is; empty for a new one
         std::optional<uint64_t> size;
@@ -282,6 +307,38 @@ private:
     std::u16string Full(const std::u16string& path) { return Trimmed(FullPath(path)); }
     std::u16string Key(const std::u16string& path) { return codec_.UpperCase(Full(path)); }
 
+    // What lies at a full path: in the record, or else in the real folder.
+    bool FileAt(const std::u16string& full) {
+        const std::u16string key = codec_.UpperCase(full);
+        if (const auto e = overlay_.find(key); e != overlay_.end()) return e->second.exists && !e->second.folder;
+        if (const auto seen = listed_.find(key); seen != listed_.end()) return !seen->second;
+        return !Unreal(full) && base_.FileExists(full);
+    }
+    bool FolderAt(const std::u16string& full) {
+        const std::u16string key = codec_.UpperCase(full);
+        if (const auto e = overlay_.find(key); e != overlay_.end()) return e->second.exists && e->second.folder;
+        if (const auto seen = listed_.find(key); seen != listed_.end()) return seen->second;
+        return !Unreal(full) && base_.FolderExists(full);
+    }
+    bool ReadOnlyAt(const std::u16string& full) {
+        const auto found = overlay_.find(codec_.UpperCase(full));
+        if (found == overlay_.end()) return !Unreal(full) && base_.IsReadOnly(full);
+        Entry& e = found->second;
+        if (!e.exists || e.folder) return false;
+        if (!e.readOnly) e.readOnly = base_.IsReadOnly(e.origin);
+        return *e.readOnly;
+    }
+
+    // Paths the real folder cannot answer for: below a symbolic folder or a
+    // folder the simulation made (the record holds all there is there).
+    bool Unreal(const std::u16string& full) {
+        if (Symbolic(full)) return true;
+        const std::u16string parent = ParentOf(full);
+        if (parent.empty()) return false;
+        const Entry* e = Find(parent);
+        return e && e->folder;
+    }
+
     bool Symbolic(const std::u16string& path) {
         if (symbolic_.empty() || path.empty() || path[0] != u'<') return false;
         const std::u16string upper = codec_.UpperCase(path);
@@ -302,24 +359,33 @@ private:
         Entry e;
         e.name = text::NamePart(full);
         e.origin = full;
-        e.readOnly = base_.IsReadOnly(full);
+        e.readOnly.reset();
         if (opt_.fileSize) e.size = opt_.fileSize(full);
         return e;
+    }
+
+    void Put(const std::u16string& key, const Entry& e) {
+        if (overlay_.insert_or_assign(key, e).second) children_[ParentOf(key)].push_back(key);
     }
 
     void Gone(const std::u16string& full) {
         Entry e;
         e.exists = false;
         e.name = text::NamePart(full);
-        overlay_[codec_.UpperCase(full)] = e;
+        Put(codec_.UpperCase(full), e);
     }
 
     FileSystem& base_;
     Codec& codec_;
     Recorder& rec_;
     const SimulationOptions& opt_;
-    std::map<std::u16string, Entry> overlay_;  // by upper-cased full path
+    std::unordered_map<std::u16string, Entry> overlay_;  // by upper-cased full path
+    // The keys of the record below each upper-cased folder, in the order made.
+    std::unordered_map<std::u16string, std::vector<std::u16string>> children_;
     std::vector<std::u16string> symbolic_;     // upper-cased
+    // What listing the real folder showed, by upper-cased full path: a folder
+    // (true) or a file. The real folder does not change during the run.
+    std::unordered_map<std::u16string, bool> listed_;
 };
 
 class SimulatedDialogs : public Dialogs {
