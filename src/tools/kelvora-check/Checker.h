@@ -1,6 +1,7 @@
 // The distribution checker: reads a distribution folder with the installer's
-// own settings reader and path rules and reports the effective settings, the
-// findings and the plan of the run the installer would make there.
+// own settings reader and path rules and reports the effective settings and
+// the findings; the plan is the installer's own run there, made on a
+// simulating platform (Simulation.h).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -69,8 +70,9 @@ struct Options {
     // The working folder the installer would be started in (relative
     // FolderName values are completed against it); empty = exeDir.
     std::u16string workingFolder;
-    // The shell's desktop and start-menu programs folders. Symbolic folders
-    // (on Linux) are joined as text, real ones completed like the installer does.
+    // The shell's desktop and start-menu programs folders. Symbolic ones (on
+    // Linux) exist only in the simulation, empty, and are never completed;
+    // real ones are the machine's.
     std::u16string desktopFolder = u"<Desktop>";
     std::u16string programsFolder = u"<Programs>";
     bool symbolicFolders = true;
