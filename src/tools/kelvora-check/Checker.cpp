@@ -118,7 +118,7 @@ int LineOfOffset(const std::string& bytes, size_t offset) {
     return line;
 }
 
-// Where the installer's reader found the parts of Information.txt, by line.
+// The lines on which the installer's reader found the sections and entries of Information.txt.
 struct NumberedSection {
     int line = 0;
     std::vector<int> entries;        // one for each entry of the section, in order
@@ -208,7 +208,7 @@ private:
         CheckEncoding(kInformation, bytes);
         const std::u16string decoded = DecodeText(bytes, codec_);
         lines_ = SplitLines(decoded);
-        // The installer's own reader, watched for where it found each part.
+        // The installer's own reader, watched for the line of each section and entry.
         const IniDocument doc = ParseInformationText(decoded, [this](int line, IniLine kind) { Number(line, kind); });
         ApplyInformation(s_, doc, codec_,
                          [&](const SettingKey& key, const IniEntry& entry) { origins_[key.key] = LineOf(doc, entry); });

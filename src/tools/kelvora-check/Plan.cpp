@@ -81,7 +81,7 @@ struct Changes {
     bool Empty() const { return folders.empty() && files == 0; }
 
     void Describe(Codec& codec, PlanStep& step) const {
-        std::vector<std::u16string> parts;
+        std::vector<std::u16string> clauses;
         const std::u16string target = CommonFolder(codec, targetFolders);
         std::vector<std::u16string> above;  // created on the way to the copy's folder, or alone
         uint64_t below = 0;
@@ -92,13 +92,13 @@ struct Changes {
         if (!above.empty()) {
             std::u16string list;
             for (const std::u16string& f : above) list += (list.empty() ? u"" : u", ") + f;
-            parts.push_back((above.size() == 1 ? u"create folder " : u"create folders ") + list);
+            clauses.push_back((above.size() == 1 ? u"create folder " : u"create folders ") + list);
         }
         if (files) {
-            parts.push_back(u"copy " + CommonFolder(codec, sourceFolders) + u" into " + target);
+            clauses.push_back(u"copy " + CommonFolder(codec, sourceFolders) + u" into " + target);
             step.detail = Count(files, u"file") + u", " + Count(below, u"folder") + u", " + Count(bytes, u"byte");
         }
-        for (const std::u16string& p : parts) step.action += (step.action.empty() ? u"" : u"; ") + p;
+        for (const std::u16string& p : clauses) step.action += (step.action.empty() ? u"" : u"; ") + p;
     }
 };
 
