@@ -470,6 +470,36 @@ TEST_P(CheckerPlans, AreTheInstallersLogAndBoxes) {
 INSTANTIATE_TEST_SUITE_P(Cases, CheckerPlans, ::testing::ValuesIn(PlanCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The simulated run only records: the folder is left exactly as it was, even
+// where the run copies into it and writes its log there.
+TEST(CheckerPlan, LeavesTheFolderAsItWas) {
+    TempFolder t;
+    CleanFolder(t);
+    t.Write("Information.txt", "[Application]\r\nFolderName=D:\\Installed\r\nUpDate=Yes\r\nUpDateShortCut=Yes\r\n");
+    t.Write("Kelvora_Auth.exe", "MZ companion");
+    t.Folder("Installed");
+    const auto snapshot = [&] {
+        std::map<std::string, std::string> entries;  // relative path -> content, "/" for a folder
+        for (const auto& e : fs::recursive_directory_iterator(t.path)) {
+            std::string content = "/";
+            if (e.is_regular_file()) {
+                std::ifstream in(e.path(), std::ios::binary);
+                content.assign(std::istreambuf_iterator<char>(in), {});
+            }
+            entries[fs::relative(e.path(), t.path).string()] = content;
+        }
+        return entries;
+    };
+    const auto before = snapshot();
+    const check::Report report = Check(t);
+    EXPECT_EQ(Lines(report), (std::vector<std::string>{"OK : File Found : D:\\\\license.txt",
+                                                       "OK : Folder Copy : D:\\VORN6\\ D:\\Installed",
+                                                       "OK : Short Cut File Save : <Desktop>\\VORN6.lnk",
+                                                       "OK : ShortCut : D:\\Installed\\VORN6.exe VORN6"}));
+    EXPECT_EQ(text::ToUtf8(report.plan.back().action).rfind("write D:\\Setuplog.txt", 0), 0u);
+    EXPECT_EQ(snapshot(), before);
+}
+
 // Every step of an installation's plan as the text shows it: what the
 // installer asks of the system, the log lines after it, the copy's figures.
 TEST(CheckerPlan, StepsOfAnInstallation) {
