@@ -77,8 +77,7 @@ struct Changes {
     std::vector<std::u16string> targetFolders;
     uint64_t files = 0;
     uint64_t bytes = 0;
-
-    bool Empty() const { return folders.empty() && files == 0; }
+    uint64_t removed = 0;  // files deleted (temporary copies left from an earlier run)
 
     void Describe(Codec& codec, PlanStep& step) const {
         std::vector<std::u16string> clauses;
@@ -98,6 +97,7 @@ struct Changes {
             clauses.push_back(u"copy " + CommonFolder(codec, sourceFolders) + u" into " + target);
             step.detail = Count(files, u"file") + u", " + Count(below, u"folder") + u", " + Count(bytes, u"byte");
         }
+        if (removed) clauses.push_back(u"remove " + Count(removed, u"file"));
         for (const std::u16string& p : clauses) step.action += (step.action.empty() ? u"" : u"; ") + p;
     }
 };
@@ -158,6 +158,7 @@ std::vector<PlanStep> PlanOf(const SimulatedRun& run, Codec& codec) {
                 gathering = true;
             }
             if (e.kind == SimEvent::Kind::FolderCreated) changes.folders.push_back(e.path);
+            if (e.kind == SimEvent::Kind::FileRemoved) ++changes.removed;
             if (e.kind == SimEvent::Kind::FileCopied) {
                 ++changes.files;
                 changes.bytes += e.bytes;
