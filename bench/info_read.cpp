@@ -7,7 +7,7 @@
 
 #include "platform/native/NativeCodec.h"
 #include "settings/InformationFile.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 int main(int argc, char** argv) {
     const size_t size = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 10u << 20;

@@ -11,14 +11,8 @@
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 #include "settings/InstallerSettings.h"
-#include "wizard/Controls.h"
 
 namespace {
-
-void Advance(ProgressBar& bar) {
-    bar.SetPosition(bar.Position() + 1);
-    bar.Repaint();
-}
 
 void RunFurtherSetup(InstallContext& ctx, size_t slot) {
     const std::u16string& app = ctx.settings.SetupOtherApp[slot];
@@ -48,26 +42,25 @@ void CreateStartMenuShortcut(InstallContext& ctx, const std::u16string& target) 
 
 void RunInstallation(InstallContext& ctx, InstallRunView& view) {
     const InstallerSettings& s = ctx.settings;
-    ProgressBar& bar = view.progress;
 
-    bar.SetMax(9);
+    view.StartProgress(9);
     CreateFolder(ctx, u"C:\\Vorn\\Data");
     if (CopyFolder(ctx, s.ExeDir + s.CopyFolderName, s.InstallDir)) {
         ctx.platform.dialogs.ShowMessage(u"フォルダーコピーに失敗しました : " + s.InstallDir, u"注意", mb::Ok);
         return;
     }
-    Advance(bar);
+    view.AdvanceProgress();
 
     for (size_t slot = 0; slot < s.SetupOtherApp.size(); ++slot) {
         RunFurtherSetup(ctx, slot);
-        Advance(bar);
+        view.AdvanceProgress();
     }
 
     const std::u16string target = s.InstallDir + u"\\" + s.ShortCutApp;
-    if (view.desktopIcon.Checked()) CreateDesktopShortcut(ctx, target, s.ShortCutName, s.ShortCutIco);
-    Advance(bar);
-    if (view.quickIcon.Checked()) CreateStartMenuShortcut(ctx, target);
-    Advance(bar);
+    if (view.DesktopShortcutChosen()) CreateDesktopShortcut(ctx, target, s.ShortCutName, s.ShortCutIco);
+    view.AdvanceProgress();
+    if (view.StartMenuShortcutChosen()) CreateStartMenuShortcut(ctx, target);
+    view.AdvanceProgress();
 
-    view.finishTimer.SetEnabled(true);
+    view.ArmFinish();
 }

@@ -2,16 +2,20 @@
 #pragma once
 
 struct InstallContext;
-class CheckBox;
-class ProgressBar;
-class Timer;
 
-// The wizard's controls the run reads and drives.
-struct InstallRunView {
-    CheckBox& desktopIcon;  // CheckBox_05_DesktopIcon
-    CheckBox& quickIcon;    // CheckBox_05_QuickIcon
-    ProgressBar& progress;  // ProgressBar_07
-    Timer& finishTimer;     // Timer_02
+// What the run reads from and shows on the page it runs on: the two choices
+// of the additional-tasks page, the progress bar and the arming of the step
+// to the finish page.
+class InstallRunView {
+public:
+    virtual ~InstallRunView() = default;
+    virtual bool DesktopShortcutChosen() = 0;    // the desktop-icon task
+    virtual bool StartMenuShortcutChosen() = 0;  // the quick-launch task; it governs the start-menu shortcut
+    // The bar gets `steps` as its maximum; each stage done advances it by one.
+    virtual void StartProgress(int steps) = 0;
+    virtual void AdvanceProgress() = 0;
+    // Called once when every step is done: the finish page is to follow.
+    virtual void ArmFinish() = 0;
 };
 
 void RunInstallation(InstallContext& ctx, InstallRunView& view);

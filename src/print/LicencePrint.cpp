@@ -3,8 +3,8 @@
 #include "log/SetupLog.h"
 #include "platform/PrintDevice.h"
 #include "print/Textprintclass.h"
-#include "settings/InformationFile.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
+#include "text/TextFile.h"
 
 void PrintLicence(T_TextPrintClass& printer, PrintSystem& print, FileSystem& fs, Codec& codec, SetupLog& log,
                   const std::u16string& licencePath) {

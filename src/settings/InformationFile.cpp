@@ -1,40 +1,42 @@
 #include "settings/InformationFile.h"
 
-#include <new>
-#include <stdexcept>
+#include <map>
 
-#include "platform/AppError.h"
 #include "platform/Codec.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
+#include "text/TextFile.h"
 
-IniDocument ParseInformationText(const std::u16string& textIn) {
+IniDocument ParseInformationText(const std::u16string& textIn, const IniLineObserver& observer) {
     IniDocument doc;
     const std::vector<std::u16string> lines = SplitLines(textIn);
+    const auto seen = [&](size_t i, IniLine kind) {
+        if (observer) observer(static_cast<int>(i) + 1, kind);
+    };
     for (size_t i = 0; i < lines.size(); ++i) {
-        const int lineNo = static_cast<int>(i) + 1;
         const std::u16string line = text::TrimControls(lines[i]);
-        if (line.empty() || line[0] == u';') continue;
+        if (line.empty() || line[0] == u';') {
+            seen(i, IniLine::Ignored);
+            continue;
+        }
         if (line[0] == u'[' && line.back() == u']' && line.size() >= 2) {
-            IniSection section;
-            section.name = text::TrimControls(std::u16string_view(line).substr(1, line.size() - 2));
-            section.line = lineNo;
-            doc.sections.push_back(std::move(section));
+            doc.sections.push_back({text::TrimControls(std::u16string_view(line).substr(1, line.size() - 2)), {}});
+            seen(i, IniLine::Section);
             continue;
         }
         if (doc.sections.empty()) {
-            doc.linesBeforeFirstSection.push_back(lineNo);
+            seen(i, IniLine::BeforeFirstSection);
             continue;
         }
-        IniSection& section = doc.sections.back();
         const size_t eq = line.find(u'=');
         if (eq == std::u16string::npos) {
-            section.linesWithoutEquals.push_back(lineNo);
+            seen(i, IniLine::WithoutEquals);
             continue;
         }
-        section.entries.push_back({text::TrimControls(std::u16string_view(line).substr(0, eq)),
-                                   text::TrimControls(std::u16string_view(line).substr(eq + 1)), lineNo});
+        doc.sections.back().entries.push_back({text::TrimControls(std::u16string_view(line).substr(0, eq)),
+                                               text::TrimControls(std::u16string_view(line).substr(eq + 1))});
+        seen(i, IniLine::Entry);
     }
     return doc;
 }
@@ -75,7 +77,7 @@ const std::vector<SettingKey>& SettingKeys() {
     return keys;
 }
 
-void ApplyInformation(InstallerSettings& settings, const IniDocument& doc, Codec& codec, SettingOrigins* origins) {
+void ApplyInformation(InstallerSettings& settings, const IniDocument& doc, Codec& codec, const SettingObserver& observer) {
     // Upper-case each section name once; the first section of a name is the one searched.
     std::map<std::u16string, const IniSection*> firstSection;
     for (const IniSection& section : doc.sections) firstSection.emplace(codec.UpperCase(section.name), &section);
@@ -91,7 +93,7 @@ void ApplyInformation(InstallerSettings& settings, const IniDocument& doc, Codec
         const auto entry = slot->second.find(codec.UpperCase(key.key));
         if (entry == slot->second.end()) continue;
         key.field(settings) = entry->second->value;
-        if (origins) (*origins)[key.key] = entry->second->line;
+        if (observer) observer(key, *entry->second);
     }
 }
 
@@ -99,40 +101,8 @@ std::u16string InformationFilePath(const InstallerSettings& settings) {
     return settings.ExeDir + u"Information.txt";
 }
 
-namespace {
-[[noreturn]] void ThrowOpenError(FileSystem& fs, const std::u16string& path, const SysResult& r) {
-    throw AppError(text::Format(u"ファイル %s は開けません。 %s ", {fs.FullPath(path), TrimDescription(r.description)}));
-}
-}  // namespace
-
-std::string ReadFileOrThrow(FileSystem& fs, const std::u16string& path) {
-    std::string bytes;
-    SysResult r;
-    try {
-        r = fs.ReadAllDenyWrite(path, bytes);
-    } catch (const std::bad_alloc&) {
-        r = fs.OutOfMemory();
-    } catch (const std::length_error&) {
-        // Longer than a string can be: no memory could hold it.
-        r = fs.OutOfMemory();
-    }
-    if (!r.ok) ThrowOpenError(fs, path, r);
-    return bytes;
-}
-
-std::u16string ReadTextFileOrThrow(FileSystem& fs, Codec& codec, const std::u16string& path) {
-    const std::string bytes = ReadFileOrThrow(fs, path);
-    try {
-        return DecodeText(bytes, codec);
-    } catch (const std::bad_alloc&) {
-        ThrowOpenError(fs, path, fs.OutOfMemory());
-    } catch (const std::length_error&) {
-        ThrowOpenError(fs, path, fs.OutOfMemory());
-    }
-}
-
-void LoadInformationFile(InstallerSettings& settings, FileSystem& fs, Codec& codec, SettingOrigins* origins) {
+void LoadInformationFile(InstallerSettings& settings, FileSystem& fs, Codec& codec) {
     const std::u16string path = InformationFilePath(settings);
     if (!fs.FileExists(path)) return;
-    ApplyInformation(settings, ParseInformationText(ReadTextFileOrThrow(fs, codec, path)), codec, origins);
+    ApplyInformation(settings, ParseInformationText(ReadTextFileOrThrow(fs, codec, path)), codec);
 }

@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 #include "print/Textprintclass.h"
 #include "settings/InformationFile.h"
+#include "text/TextFile.h"
 #include "wizard/ControlIds.h"
 #include "wizard/Layout.h"
 

@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "print/LicencePrint.h"
+#include "wizard/InstallRunControls.h"
 #include "wizard/Kelvorainst.h"
 
 void TfrmKelvoraInstall::Button_PrevClick() {
@@ -118,7 +119,7 @@ void TfrmKelvoraInstall::Timer_02Timer() {
 }
 
 void TfrmKelvoraInstall::RunInstallation() {
-    InstallRunView view{CheckBox_05_DesktopIcon, CheckBox_05_QuickIcon, ProgressBar_07, Timer_02};
+    InstallRunControls view(CheckBox_05_DesktopIcon, CheckBox_05_QuickIcon, ProgressBar_07, Timer_02);
     ::RunInstallation(*ctx_, view);
 }
 

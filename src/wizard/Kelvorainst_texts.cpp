@@ -1,8 +1,8 @@
 // The texts that start-up and the ready page put into the pages.
 #include "log/SetupLog.h"
 #include "platform/FileSystem.h"
-#include "settings/InformationFile.h"
-#include "settings/TextDecoding.h"
+#include "text/TextFile.h"
+#include "text/TextDecoding.h"
 #include "wizard/Kelvorainst.h"
 
 void TfrmKelvoraInstall::SetupWelcomePage(Memo& memo) {

@@ -3,12 +3,14 @@
 // document must hold trimmed names and values, survive being written out and
 // read back unchanged, and the overlay must take every value from the file.
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "platform/native/NativeCodec.h"
 #include "settings/InformationFile.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 namespace {
 
@@ -49,19 +51,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static NativeCodec codec;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::u16string text = DecodeText(bytes, codec);
-    const IniDocument doc = ParseInformationText(text);
-    const size_t lineCount = SplitLines(text).size();
-
+    // Every line is told once, in order, and the sections and entries told
+    // are those of the document.
     int lastLine = 0;
-    for (const IniSection& section : doc.sections) {
+    std::vector<size_t> entriesTold;
+    bool entryOutsideSection = false;
+    const IniDocument doc = ParseInformationText(text, [&](int line, IniLine kind) {
+        FUZZ_CHECK(line == lastLine + 1);
+        lastLine = line;
+        if (kind == IniLine::Section) entriesTold.push_back(0);
+        if (kind == IniLine::Entry || kind == IniLine::WithoutEquals) {
+            if (entriesTold.empty()) entryOutsideSection = true;
+            else if (kind == IniLine::Entry) ++entriesTold.back();
+        }
+        if (kind == IniLine::BeforeFirstSection) FUZZ_CHECK(entriesTold.empty());
+    });
+    FUZZ_CHECK(static_cast<size_t>(lastLine) == SplitLines(text).size());
+    FUZZ_CHECK(!entryOutsideSection);
+    FUZZ_CHECK(entriesTold.size() == doc.sections.size());
+    for (size_t i = 0; i < doc.sections.size(); ++i) {
+        const IniSection& section = doc.sections[i];
         FUZZ_CHECK(fuzz::IsTrimmed(section.name));
-        FUZZ_CHECK(section.line > lastLine && static_cast<size_t>(section.line) <= lineCount);
-        lastLine = section.line;
+        FUZZ_CHECK(entriesTold[i] == section.entries.size());
         for (const IniEntry& entry : section.entries) {
             FUZZ_CHECK(fuzz::IsTrimmed(entry.key) && fuzz::IsTrimmed(entry.value));
             FUZZ_CHECK(entry.key.find(u'=') == std::u16string::npos);
-            FUZZ_CHECK(entry.line > lastLine && static_cast<size_t>(entry.line) <= lineCount);
-            lastLine = entry.line;
         }
     }
     FUZZ_CHECK(SameDocument(doc, ParseInformationText(Written(doc))));
@@ -69,11 +83,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InstallerSettings defaults;
     defaults.SetDefaults();
     InstallerSettings settings = defaults;
-    SettingOrigins origins;
-    ApplyInformation(settings, doc, codec, &origins);
+    std::map<std::u16string, std::u16string> taken;  // key -> the value of the entry it took
+    ApplyInformation(settings, doc, codec, [&](const SettingKey& key, const IniEntry& entry) {
+        FUZZ_CHECK(!taken.count(key.key));
+        taken[key.key] = entry.value;
+    });
     for (const SettingKey& key : SettingKeys()) {
         const std::u16string& value = key.field(settings);
-        if (origins.count(key.key)) {
+        if (taken.count(key.key)) {
+            FUZZ_CHECK(value == taken[key.key]);
             FUZZ_CHECK(ValueInFile(doc, value));
         } else {
             FUZZ_CHECK(value == key.field(defaults));

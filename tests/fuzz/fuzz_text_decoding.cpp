@@ -9,7 +9,7 @@
 #include "FuzzSupport.h"
 #include "platform/Text.h"
 #include "platform/native/NativeCodec.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -311,7 +312,14 @@ TEST(CheckerPlan, CopyFailureEndsTheRun) {
     EXPECT_EQ(Lines(report), (std::vector<std::string>{"OK : File Found : D:\\\\license.txt",
                                                        "OK : Folder Crate : C:\\Vorn\\Data",
                                                        "NG : Folder Copy : D:\\VORN6\\ C:\\Drosvik\\VORN6"}));
-    EXPECT_NE(text::ToUtf8(report.plan.back().action).find("フォルダーコピーに失敗しました : C:\\Drosvik\\VORN6"), std::string::npos);
+    // The run's last step is its failure box; the window then closes and saves its log.
+    const auto box = std::find_if(report.plan.begin(), report.plan.end(), [](const check::PlanStep& step) {
+        return text::ToUtf8(step.action) == "message box \"注意\": フォルダーコピーに失敗しました : C:\\Drosvik\\VORN6 → OK";
+    });
+    ASSERT_NE(box, report.plan.end());
+    ASSERT_EQ(report.plan.end() - box, 3);
+    EXPECT_EQ(text::ToUtf8(box[1].action), "exit: the window closes and saves the setup log");
+    EXPECT_EQ(text::ToUtf8(box[2].action).rfind("write D:\\Setuplog.txt", 0), 0u);
 }
 
 TEST(CheckerPlan, UpdateModeCopiesOverFolderNameAndRecreatesTheDesktopShortcut) {
@@ -343,6 +351,186 @@ TEST(CheckerPlan, WorkingFolderCompletesARelativeFolderName) {
     EXPECT_EQ(derived["InstallDir"], "C:\\Users\\me\\Sample");
     EXPECT_EQ(derived["DefaultInstallDir"], "..\\Sample");
     EXPECT_EQ(Lines(report)[2], "OK : Folder Copy : D:\\VORN6\\ C:\\Users\\me\\Sample");
+}
+
+// The plan of the installer's own run, for folders of each kind: its setup
+// log and its message boxes, written out.
+struct PlanCase {
+    const char* name;
+    std::map<std::string, std::string> files;  // written over the clean folder
+    std::vector<std::string> removed;          // taken from the clean folder
+    bool desktopShortcut, startMenuShortcut, confirm;
+    std::vector<std::string> log;
+    std::vector<std::string> boxes;  // as the plan's message-box steps name them
+};
+
+std::vector<PlanCase> PlanCases() {
+    const std::string notice = "\"セットアップ確認\": このセットアップ作業は、新規インストール用です。 → OK";
+    const std::string update = "\"アップデート\":  VORN6 x86版  のアップデートを行いますか？";
+    const std::string updateInfo = "[Application]\r\nUpDate=Yes\r\nUpDateShortCut=Yes\r\nFolderName=C:\\Installed\r\n";
+    return {
+        {"Installation",
+         {{"Information.txt", "[Caption]\r\nSetupOtherName01=Runtime\r\n[Application]\r\nFolderName=C:\\Sample\r\n"
+                              "SetupOtherApp01=runtime.exe\r\n"},
+          {"runtime.exe", "MZ"}},
+         {},
+         true, true, true,
+         {"OK : File Found : D:\\\\license.txt", "OK : Folder Crate : C:\\Vorn\\Data", "OK : Folder Copy : D:\\VORN6\\ C:\\Sample",
+          "Other App : runtime.exe", "OK : Short Cut File Save : <Desktop>\\VORN6.lnk", "OK : ShortCut : C:\\Sample\\VORN6.exe VORN6",
+          "OK : Short Cut File Save : <Programs>\\Drosvik\\VORN6.lnk", "OK : ShortCut : <Programs>\\Drosvik C:\\Sample\\VORN6.exe"},
+         {notice, "\"Runtime のセットアップ\": Runtime のセットアップを行います。指示に従い、セットアップを完了してください。 → OK"}},
+        {"InstallationWithoutTheTasks",
+         {},
+         {},
+         false, false, true,
+         {"OK : File Found : D:\\\\license.txt", "OK : Folder Crate : C:\\Vorn\\Data",
+          "OK : Folder Copy : D:\\VORN6\\ C:\\Drosvik\\VORN6"},
+         {notice}},
+        {"StartMenuFolderBelowOneThatIsMissing",
+         {{"Information.txt", "[Application]\r\nStertMenuName=Drosvik\\Tools\r\n"}},
+         {"license.txt"},
+         false, true, true,
+         {"NG : File Not Found : D:\\\\license.txt", "OK : Folder Crate : C:\\Vorn\\Data",
+          "OK : Folder Copy : D:\\VORN6\\ C:\\Drosvik\\VORN6",
+          "NG : Short Cut File Save : <Programs>\\Drosvik\\Tools\\VORN6.lnk",
+          "NG : ShortCut : <Programs>\\Drosvik\\Tools C:\\Drosvik\\VORN6\\VORN6.exe"},
+         {notice}},
+        {"ProductFolderMissing",
+         {},
+         {"VORN6"},
+         true, true, true,
+         {"OK : File Found : D:\\\\license.txt", "OK : Folder Crate : C:\\Vorn\\Data",
+          "NG : Folder Copy : D:\\VORN6\\ C:\\Drosvik\\VORN6"},
+         {notice, "\"注意\": フォルダーコピーに失敗しました : C:\\Drosvik\\VORN6 → OK"}},
+        {"PictureTheInstallerCannotLoad",
+         {{"Information.txt", "[Caption]\r\nImage01=side.txt\r\n"}, {"side.txt", "text"}},
+         {},
+         true, false, true,
+         {"OK : File Found : D:\\\\license.txt", "OK : Load Image File : D:\\side.txt", "OK : Folder Crate : C:\\Vorn\\Data",
+          "OK : Folder Copy : D:\\VORN6\\ C:\\Drosvik\\VORN6", "OK : Short Cut File Save : <Desktop>\\VORN6.lnk",
+          "OK : ShortCut : C:\\Drosvik\\VORN6\\VORN6.exe VORN6"},
+         {notice}},
+        {"InstalledAlreadyAndNotOverwritten",
+         {{"Information.txt", "[Application]\r\nFolderName=D:\\Installed\r\n"}, {"Installed/VORN6.exe", "MZ old"}},
+         {},
+         true, true, false,
+         {"OK : File Found : D:\\\\license.txt"},
+         {"\"セットアップ確認\": このセットアップ作業は、新規インストール用です。 → OK",
+          "\"セットアップ確認\": すでにこのシステムにインストールされています。 / D:\\Installed\\VORN6.exe / "
+          "すべてのフォルダが上書きされます。継続しますか？ → Cancel"}},
+        {"Update",
+         {{"Information.txt", updateInfo}, {"Kelvora_Auth.exe", "MZ"}},
+         {},
+         true, true, true,
+         {"OK : File Found : D:\\\\license.txt", "OK : Folder Copy : D:\\VORN6\\ C:\\Installed",
+          "OK : Short Cut File Save : <Desktop>\\VORN6.lnk", "OK : ShortCut : C:\\Installed\\VORN6.exe VORN6"},
+         {update + " → OK", "\"報告\": 上書きアップデートを行いました。 → OK"}},
+        {"UpdateWithoutProductFolder",
+         {{"Information.txt", updateInfo}, {"Kelvora_Auth.exe", "MZ"}},
+         {"VORN6"},
+         true, true, true,
+         {"OK : File Found : D:\\\\license.txt", "NG : Folder Copy : D:\\VORN6\\ C:\\Installed",
+          "NG : File Not Found : C:\\Installed\\VORN6.exe", "NG : ShortCut : C:\\Installed\\VORN6.exe VORN6"},
+         {update + " → OK", "\"警告\": 上書きアップデートは、失敗しました。 → OK"}},
+        {"UpdateCancelled",
+         {{"Information.txt", updateInfo}},
+         {},
+         true, true, false,
+         {"OK : File Found : D:\\\\license.txt"},
+         {update + " → Cancel"}},
+    };
+}
+
+class CheckerPlans : public ::testing::TestWithParam<PlanCase> {};
+
+TEST_P(CheckerPlans, AreTheInstallersLogAndBoxes) {
+    const PlanCase& c = GetParam();
+    TempFolder t;
+    CleanFolder(t);
+    for (const std::string& r : c.removed) fs::remove_all(fs::path(t.path) / r);
+    for (const auto& [name, bytes] : c.files) t.Write(name, bytes);
+    PosixFileSystem pfs(t.path);
+    NativeCodec codec;
+    check::Options options;
+    options.exeDir = pfs.Root();
+    options.desktopShortcut = c.desktopShortcut;
+    options.startMenuShortcut = c.startMenuShortcut;
+    options.confirm = c.confirm;
+    const check::Report report = check::CheckDistribution(pfs, codec, options);
+
+    EXPECT_EQ(Lines(report), c.log);
+    std::vector<std::string> boxes;
+    for (const check::PlanStep& step : report.plan) {
+        const std::string action = text::ToUtf8(step.action);
+        if (action.rfind("message box ", 0) == 0) boxes.push_back(action.substr(12));
+    }
+    EXPECT_EQ(boxes, c.boxes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CheckerPlans, ::testing::ValuesIn(PlanCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The simulated run only records: the folder is left exactly as it was, even
+// where the run copies into it and writes its log there.
+TEST(CheckerPlan, LeavesTheFolderAsItWas) {
+    TempFolder t;
+    CleanFolder(t);
+    t.Write("Information.txt", "[Application]\r\nFolderName=D:\\Installed\r\nUpDate=Yes\r\nUpDateShortCut=Yes\r\n");
+    t.Write("Kelvora_Auth.exe", "MZ companion");
+    t.Folder("Installed");
+    const auto snapshot = [&] {
+        std::map<std::string, std::string> entries;  // relative path -> content, "/" for a folder
+        for (const auto& e : fs::recursive_directory_iterator(t.path)) {
+            std::string content = "/";
+            if (e.is_regular_file()) {
+                std::ifstream in(e.path(), std::ios::binary);
+                content.assign(std::istreambuf_iterator<char>(in), {});
+            }
+            entries[fs::relative(e.path(), t.path).string()] = content;
+        }
+        return entries;
+    };
+    const auto before = snapshot();
+    const check::Report report = Check(t);
+    EXPECT_EQ(Lines(report), (std::vector<std::string>{"OK : File Found : D:\\\\license.txt",
+                                                       "OK : Folder Copy : D:\\VORN6\\ D:\\Installed",
+                                                       "OK : Short Cut File Save : <Desktop>\\VORN6.lnk",
+                                                       "OK : ShortCut : D:\\Installed\\VORN6.exe VORN6"}));
+    EXPECT_EQ(text::ToUtf8(report.plan.back().action).rfind("write D:\\Setuplog.txt", 0), 0u);
+    EXPECT_EQ(snapshot(), before);
+}
+
+// Every step of an installation's plan as the text shows it: what the
+// installer asks of the system, the log lines after it, the copy's figures.
+TEST(CheckerPlan, StepsOfAnInstallation) {
+    TempFolder t;
+    CleanFolder(t);
+    t.Write("Information.txt", "[Application]\r\nFolderName=C:\\Sample\r\nStertMenuName=Samples\r\n");
+    t.Write("VORN6/data/readme.txt", "12345");
+    const std::string out = check::FormatText(Check(t));
+    const std::string plan = out.substr(out.find("Plan ("), out.find("\nResult:") - out.find("Plan ("));
+    EXPECT_EQ(plan,
+              "Plan (installation, both shortcuts ticked)\n"
+              "  1. start-up: the window is built and reads its settings, the licence and the side picture; "
+              "read D:\\Information.txt; read D:\\license.txt\n"
+              "       log: OK : File Found : D:\\\\license.txt\n"
+              "  2. first showing of the window: its start-up questions, or the update\n"
+              "  3. message box \"セットアップ確認\": このセットアップ作業は、新規インストール用です。 → OK\n"
+              "  4. installation run: desktop shortcut ticked, start-menu shortcut ticked\n"
+              "  5. create folders C:\\Vorn, C:\\Vorn\\Data\n"
+              "       log: OK : Folder Crate : C:\\Vorn\\Data\n"
+              "  6. create folder C:\\Sample; copy D:\\VORN6 into C:\\Sample [4 files, 1 folder, 31 bytes]\n"
+              "       log: OK : Folder Copy : D:\\VORN6\\ C:\\Sample\n"
+              "  7. save the shortcut <Desktop>\\VORN6.lnk to C:\\Sample\\VORN6.exe, icon C:\\Sample\\Kelvora.ico\n"
+              "       log: OK : Short Cut File Save : <Desktop>\\VORN6.lnk\n"
+              "       log: OK : ShortCut : C:\\Sample\\VORN6.exe VORN6\n"
+              "  8. create folder <Programs>\\Samples\n"
+              "  9. save the shortcut <Programs>\\Samples\\VORN6.lnk to C:\\Sample\\VORN6.exe, icon C:\\Sample\\Kelvora.ico\n"
+              "       log: OK : Short Cut File Save : <Programs>\\Samples\\VORN6.lnk\n"
+              "       log: OK : ShortCut : <Programs>\\Samples C:\\Sample\\VORN6.exe\n"
+              "  10. finish page, its box to start the product not ticked: the wizard ends\n"
+              "  11. exit: the window closes and saves the setup log\n"
+              "  12. write D:\\Setuplog.txt (313 bytes)\n");
 }
 
 TEST(CheckerOutput, TextAndJsonShowOriginsFindingsAndThePlan) {

@@ -7,6 +7,7 @@
 #include "InstallFixture.h"
 #include "install/InstallationRun.h"
 #include "wizard/Controls.h"
+#include "wizard/InstallRunControls.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ struct RunBench {
     CheckBox quick{kQuickSpec};
     ProgressBar bar{kBarSpec};
     Timer finish{2, 1000};
-    InstallRunView view{desktop, quick, bar, finish};
+    InstallRunControls view{desktop, quick, bar, finish};
 
     RunBench() {
         f.fake.fs.AddFile(u"C:\\Dist\\VORN6\\VORN6.exe", "program");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <random>
 #include <set>
 
@@ -11,7 +12,7 @@
 #include "platform/Text.h"
 #include "settings/InformationFile.h"
 #include "settings/InstallerSettings.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 namespace {
 
@@ -272,6 +273,37 @@ TEST(InformationFile, SplitLinesRules) {
     EXPECT_EQ(SplitLines(u"a\r\n"), V{u"a"});
     EXPECT_EQ(SplitLines(u"a\r\r\nb\n\nc"), (V{u"a", u"", u"b", u"", u"c"}));
     EXPECT_EQ(SplitLines(u"a\nb\0c\nd"s), (V{u"a", u"b"}));
+}
+
+// What the reader tells of each line, and which entry each field takes.
+TEST(InformationFile, TellsWhatEachLineIsAndWhichEntryEachFieldTakes) {
+    struct Row {
+        const char16_t* text;
+        std::vector<std::pair<int, IniLine>> lines;
+    };
+    const std::vector<Row> rows = {
+        {u"", {}},
+        {u"Version=0\r\n[Caption]\r\n; note\r\n\r\nVersion=1\r\nno equals\r\n[x]\r\n",
+         {{1, IniLine::BeforeFirstSection}, {2, IniLine::Section}, {3, IniLine::Ignored}, {4, IniLine::Ignored},
+          {5, IniLine::Entry}, {6, IniLine::WithoutEquals}, {7, IniLine::Section}}},
+        {u"  [ a ]  \rk = v\n[]\n[\n=\n", {{1, IniLine::Section}, {2, IniLine::Entry}, {3, IniLine::Section},
+                                            {4, IniLine::WithoutEquals}, {5, IniLine::Entry}}},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::pair<int, IniLine>> told;
+        ParseInformationText(row.text, [&](int line, IniLine kind) { told.push_back({line, kind}); });
+        EXPECT_EQ(told, row.lines) << text::ToUtf8(row.text);
+    }
+
+    NativeCodec codec;
+    const IniDocument doc = ParseInformationText(u"[Caption]\r\nversion=1\r\nVersion=2\r\n[caption]\r\nAppCaption=X\r\n"
+                                                 u"[Application]\r\nUpDate=Yes\r\n");
+    InstallerSettings s = Defaults();
+    std::map<std::u16string, const IniEntry*> taken;
+    ApplyInformation(s, doc, codec, [&](const SettingKey& key, const IniEntry& entry) { taken[key.key] = &entry; });
+    const std::map<std::u16string, const IniEntry*> expected = {{u"Version", &doc.sections[0].entries[0]},
+                                                                {u"UpDate", &doc.sections[2].entries[0]}};
+    EXPECT_EQ(taken, expected);
 }
 
 struct DerivationCase {

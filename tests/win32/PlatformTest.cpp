@@ -13,7 +13,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Text.h"
-#include "settings/InformationFile.h"
+#include "text/TextFile.h"
 #include "WineTestSupport.h"
 
 namespace {

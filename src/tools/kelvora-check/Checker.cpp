@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
+
+#include "Plan.h"
+#include "Simulation.h"
 
 #include "install/PathRules.h"
 #include "platform/AppError.h"
@@ -10,7 +14,7 @@
 #include "platform/Text.h"
 #include "settings/InformationFile.h"
 #include "settings/InstallerSettings.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 namespace check {
 
@@ -43,7 +47,6 @@ namespace {
 const std::u16string kInformation = u"Information.txt";
 const std::u16string kLicence = u"license.txt";
 const std::u16string kCompanion = u"Kelvora_Auth.exe";
-const std::u16string kDataFolder = u"C:\\Vorn\\Data";
 
 // The picture formats the installer loads, by file-name extension.
 const char16_t* const kPictureExtensions[] = {u"BMP", u"PNG", u"GIF", u"JPG", u"JPEG",
@@ -115,6 +118,17 @@ int LineOfOffset(const std::string& bytes, size_t offset) {
     return line;
 }
 
+// The lines on which the installer's reader found the sections and entries of Information.txt.
+struct NumberedSection {
+    int line = 0;
+    std::vector<int> entries;        // one for each entry of the section, in order
+    std::vector<int> withoutEquals;  // lines in the section that define nothing
+};
+struct Numbering {
+    std::vector<NumberedSection> sections;  // one for each section of the document, in order
+    std::vector<int> beforeFirstSection;
+};
+
 class Checker {
 public:
     Checker(FileSystem& fs, Codec& codec, const Options& options) : fs_(fs), codec_(codec), opt_(options) {}
@@ -133,7 +147,12 @@ public:
         product_ = s_.ExeDir + s_.CopyFolderName;
         productPrefix_ = WithSeparator(product_);
         report_.updateMode = s_.UpDate == u"Yes";
+        report_.desktopShortcut = opt_.desktopShortcut;
+        report_.startMenuShortcut = opt_.startMenuShortcut;
 
+        // The installer itself, run in a simulation: the plan, and what the
+        // findings quote of what it shows and logs.
+        Simulate();
         ListSettings();
         CheckLicence();
         CheckPicture();
@@ -142,7 +161,7 @@ public:
         CheckCompanion();
         CheckPaths();
         CheckAnsiPaths();
-        Plan();
+        report_.plan = PlanOf(run_, codec_);
         return std::move(report_);
     }
 
@@ -181,18 +200,39 @@ private:
         const SysResult read = fs_.ReadAllDenyWrite(path, bytes);
         if (!read.ok) {
             Add(Severity::Error, kInformation, 0,
-                u"Information.txt cannot be read (" + TrimDescription(read.description) +
-                    u"): the installer would show the error box \"ファイル " + fs_.FullPath(path) +
-                    u" は開けません。\" and open on an unprepared window",
+                u"Information.txt cannot be read (" + TrimDescription(read.description) + u"): the installer would show " +
+                    Shown(StartUpErrorBox(), u"its open-error box") + u" and open on an unprepared window",
                 u"close the program that holds the file open, or give read access");
             return;
         }
         CheckEncoding(kInformation, bytes);
         const std::u16string decoded = DecodeText(bytes, codec_);
         lines_ = SplitLines(decoded);
-        const IniDocument doc = ParseInformationText(decoded);
-        ApplyInformation(s_, doc, codec_, &origins_);
+        // The installer's own reader, watched for the line of each section and entry.
+        const IniDocument doc = ParseInformationText(decoded, [this](int line, IniLine kind) { Number(line, kind); });
+        ApplyInformation(s_, doc, codec_,
+                         [&](const SettingKey& key, const IniEntry& entry) { origins_[key.key] = LineOf(doc, entry); });
         CheckStructure(doc);
+    }
+
+    void Number(int line, IniLine kind) {
+        switch (kind) {
+            case IniLine::Section: numbering_.sections.push_back({line, {}, {}}); break;
+            case IniLine::Entry: numbering_.sections.back().entries.push_back(line); break;
+            case IniLine::WithoutEquals: numbering_.sections.back().withoutEquals.push_back(line); break;
+            case IniLine::BeforeFirstSection: numbering_.beforeFirstSection.push_back(line); break;
+            case IniLine::Ignored: break;
+        }
+    }
+
+    // The line of an entry of the document.
+    int LineOf(const IniDocument& doc, const IniEntry& entry) const {
+        for (size_t i = 0; i < doc.sections.size(); ++i) {
+            const std::vector<IniEntry>& entries = doc.sections[i].entries;
+            if (!entries.empty() && &entry >= entries.data() && &entry < entries.data() + entries.size())
+                return numbering_.sections[i].entries[static_cast<size_t>(&entry - entries.data())];
+        }
+        return 0;
     }
 
     void CheckEncoding(const std::u16string& file, const std::string& bytes) {
@@ -274,7 +314,7 @@ private:
     }
 
     void CheckStructure(const IniDocument& doc) {
-        for (int line : doc.linesBeforeFirstSection) {
+        for (int line : numbering_.beforeFirstSection) {
             const std::u16string textOfLine = LineText(line);
             std::u16string fix = u"move it into its section";
             const size_t eq = textOfLine.find(u'=');
@@ -287,51 +327,56 @@ private:
         }
 
         std::map<std::u16string, int> firstLineOf;  // upper-cased section name -> line
-        for (const IniSection& section : doc.sections) {
+        for (size_t i = 0; i < doc.sections.size(); ++i) {
+            const IniSection& section = doc.sections[i];
+            const NumberedSection& numbers = numbering_.sections[i];
             const std::u16string upper = codec_.UpperCase(section.name);
             const std::u16string known = SectionNamed(section.name);
-            const auto [first, isFirst] = firstLineOf.emplace(upper, section.line);
+            const auto [first, isFirst] = firstLineOf.emplace(upper, numbers.line);
             if (known.empty()) {
                 if (!isFirst) continue;
                 const std::u16string nearest = NearestName(section.name, {u"Caption", u"Application"});
-                Add(Severity::Warning, kInformation, section.line,
+                Add(Severity::Warning, kInformation, numbers.line,
                     u"[" + section.name + u"]: not a section the installer reads; its keys are ignored" +
                         (nearest.empty() ? std::u16string() : u"; did you mean [" + nearest + u"]?"),
                     nearest.empty() ? u"use [Caption] or [Application]" : u"rename it [" + nearest + u"]");
                 continue;
             }
             if (!isFirst) {
-                Add(Severity::Warning, kInformation, section.line,
+                Add(Severity::Warning, kInformation, numbers.line,
                     u"a second [" + section.name + u"] section: the installer reads only the first one (line " +
                         text::FromInt(first->second) + u"); the keys of this one are never read",
                     u"move its keys into the first [" + known + u"] section");
                 continue;
             }
-            CheckEntries(section, known);
+            CheckEntries(section, numbers, known);
         }
     }
 
-    void CheckEntries(const IniSection& section, const std::u16string& sectionName) {
-        std::map<std::u16string, const IniEntry*> seen;
-        for (const IniEntry& entry : section.entries) {
+    void CheckEntries(const IniSection& section, const NumberedSection& numbers, const std::u16string& sectionName) {
+        std::map<std::u16string, size_t> seen;  // upper-cased key -> its first entry
+        for (size_t k = 0; k < section.entries.size(); ++k) {
+            const IniEntry& entry = section.entries[k];
+            const int line = numbers.entries[k];
             const std::u16string upper = codec_.UpperCase(entry.key);
-            const auto [earlier, isFirst] = seen.emplace(upper, &entry);
+            const auto [earlier, isFirst] = seen.emplace(upper, k);
             const SettingKey* key = KeyNamed(entry.key);
             if (key && key->section == sectionName) {
                 if (!isFirst) {
-                    Add(Severity::Warning, kInformation, entry.line,
-                        entry.key + u" repeats line " + text::FromInt(earlier->second->line) +
-                            u": the installer takes the first value " + Quoted(earlier->second->value) + u" and ignores " +
+                    Add(Severity::Warning, kInformation, line,
+                        entry.key + u" repeats line " + text::FromInt(numbers.entries[earlier->second]) +
+                            u": the installer takes the first value " + Quoted(section.entries[earlier->second].value) +
+                            u" and ignores " +
                             Quoted(entry.value),
                         u"keep one " + key->key + u" line");
                     continue;
                 }
-                CheckValue(*key, entry);
+                CheckValue(*key, entry, line);
                 continue;
             }
             if (!isFirst) continue;  // an ignored key reported once
             if (key) {
-                Add(Severity::Warning, kInformation, entry.line,
+                Add(Severity::Warning, kInformation, line,
                     entry.key + u": read from [" + key->section + u"], not from [" + sectionName + u"]; this line is ignored",
                     u"move it into the [" + std::u16string(key->section) + u"] section");
                 continue;
@@ -344,20 +389,20 @@ private:
                           (nearest.empty() ? std::u16string() : u"; did you mean " + nearest + u"?");
                 if (!nearest.empty()) fix = u"write " + nearest;
             }
-            Add(Severity::Warning, kInformation, entry.line, message, fix);
+            Add(Severity::Warning, kInformation, line, message, fix);
         }
-        for (int line : section.linesWithoutEquals)
+        for (int line : numbers.withoutEquals)
             Add(Severity::Note, kInformation, line, Quoted(LineText(line)) + u" has no \"=\": it defines nothing");
     }
 
-    void CheckValue(const SettingKey& key, const IniEntry& entry) {
+    void CheckValue(const SettingKey& key, const IniEntry& entry, int line) {
         if (key.key != u"UpDate" && key.key != u"UpDateShortCut") return;
         const std::u16string upper = AsciiUpper(entry.value);
         static const char16_t* const kYesLike[] = {u"YES", u"Y", u"TRUE", u"ON", u"1", u"はい"};
         if (entry.value == u"Yes") return;
         for (const char16_t* yes : kYesLike) {
             if (upper == yes) {
-                Add(Severity::Warning, kInformation, entry.line,
+                Add(Severity::Warning, kInformation, line,
                     key.key + u"=" + entry.value + u" looks like yes, but only exactly \"Yes\" counts: " +
                         (key.key == u"UpDate" ? u"the wizard runs instead of the update mode"
                                               : u"the update mode creates no desktop shortcut"),
@@ -373,7 +418,7 @@ private:
             {u"ExeDir", s_.ExeDir},
             {u"DisplayName", s_.DisplayName},
             {u"SetupTitle", s_.SetupTitle},
-            {u"WindowCaption", s_.SetupTitle + u"セットアップ"},
+            {u"WindowCaption", run_.windowCaption},
             {u"DefaultInstallDir", s_.DefaultInstallDir},
             {u"InstallDir", s_.InstallDir},
             {u"WorkingFolder", working_},
@@ -390,7 +435,7 @@ private:
         const std::u16string path = s_.ExeDir + u"\\" + kLicence;
         if (!fs_.FileExists(path)) {
             Add(Severity::Warning, kLicence, 0,
-                u"license.txt not found: the licence page stays empty and the log records NG : File Not Found",
+                u"license.txt not found: the licence page stays empty and the log records " + Logged(path, u"it missing"),
                 u"put license.txt beside the installer");
             return;
         }
@@ -422,8 +467,8 @@ private:
                                        [&](const char16_t* e) { return upper == e; });
         if (!known)
             Add(Severity::Error, FileOf(u"Image01"), OriginOf(u"Image01"),
-                u"picture " + Quoted(s_.Image01) + u": the installer does not load this extension and shows the error box \"画像のファイル拡張子 (." +
-                    extension + u") が不明です\" at start",
+                u"picture " + Quoted(s_.Image01) + u": the installer does not load this extension and shows " +
+                    Shown(StartUpErrorBox(), u"an error box") + u" at start",
                 u"save the picture as .bmp, .png, .gif, .jpg, .tif, .ico, .wmf or .emf");
     }
 
@@ -440,7 +485,7 @@ private:
             }
             ++report_.copyFiles;
             if (opt_.fileSize) {
-                if (const std::optional<uint64_t> size = opt_.fileSize(path)) report_.copyBytes += *size;
+                if (const std::optional<uint64_t> size = SizeOf(path)) report_.copyBytes += *size;
             }
             const size_t targetLength = WithSeparator(s_.InstallDir).size() + rel.size();
             if (targetLength >= 260) {
@@ -450,6 +495,14 @@ private:
         }
     }
 
+    // The size of a file, asked of the system once: the simulated copy and the
+    // copy figures ask for the same files.
+    std::optional<uint64_t> SizeOf(const std::u16string& path) {
+        const auto [slot, inserted] = sizes_.try_emplace(path);
+        if (inserted) slot->second = opt_.fileSize(path);
+        return slot->second;
+    }
+
     void CheckProductFolder() {
         const std::u16string line = FileOf(u"CopyFolderName");
         const int at = OriginOf(u"CopyFolderName");
@@ -457,8 +510,8 @@ private:
         if (!productUsable_) {
             Add(Severity::Error, line, at,
                 u"product folder " + Quoted(product_) + u" (ExeDir + CopyFolderName) not found: " +
-                    (report_.updateMode ? u"the update would fail with \"上書きアップデートは、失敗しました。\""
-                                        : u"the installation would stop with \"フォルダーコピーに失敗しました : " + s_.InstallDir + u"\""),
+                    (report_.updateMode ? u"the update would fail with " : u"the installation would stop with ") +
+                    Shown(LastBox(), u"its copy-failure box", u""),
                 u"put the product folder beside the installer or correct CopyFolderName");
             return;
         }
@@ -474,7 +527,8 @@ private:
         const bool shortcutsPlanned = !report_.updateMode || s_.UpDateShortCut == u"Yes";
         if (shortcutsPlanned && !fs_.FileExists(productPrefix_ + s_.ShortCutApp))
             Add(Severity::Warning, FileOf(u"ShortCutApp"), OriginOf(u"ShortCutApp"),
-                u"ShortCutApp " + Quoted(s_.ShortCutApp) + u" is not in the product folder: the shortcuts would be logged NG : File Not Found",
+                u"ShortCutApp " + Quoted(s_.ShortCutApp) + u" is not in the product folder: the shortcuts would be logged " +
+                    Logged((report_.updateMode ? s_.FolderName : s_.InstallDir) + u"\\" + s_.ShortCutApp, u"as not found"),
                 u"put the program into " + product_ + u" or correct ShortCutApp");
         if (shortcutsPlanned && !fs_.FileExists(productPrefix_ + s_.ShortCutIco))
             Add(Severity::Warning, FileOf(u"ShortCutIco"), OriginOf(u"ShortCutIco"),
@@ -497,11 +551,13 @@ private:
             }
             if (!fs_.FileExists(s_.ExeDir + u"\\" + app))
                 Add(Severity::Warning, FileOf(appKey), OriginOf(appKey),
-                    appKey + u" " + Quoted(app) + u" not found beside the installer: the run logs NG : File Not Found and goes on",
+                    appKey + u" " + Quoted(app) + u" not found beside the installer: the run logs " +
+                        Logged(s_.ExeDir + u"\\" + app, u"it as not found") + u" and goes on",
                     u"put the program beside the installer or correct " + appKey);
             if (s_.SetupOtherName[n].empty())
                 Add(Severity::Note, FileOf(appKey), OriginOf(appKey),
-                    appKey + u" has no " + nameKey + u": its notice reads \" のセットアップを行います。…\"");
+                    appKey + u" has no " + nameKey + u": " +
+                        Shown(BoxAfterLineEndingWith(app), u"its notice and its caption begin with a blank", u"its notice reads "));
         }
     }
 
@@ -569,90 +625,68 @@ private:
         }
     }
 
-    // --- The plan ----------------------------------------------------------------
+    // --- What the simulated installer showed and logged -----------------------
 
-    void Step(std::u16string action, std::vector<std::u16string> lines = {}, std::u16string detail = {}) {
-        report_.plan.push_back({std::move(action), std::move(lines), std::move(detail)});
+    void Simulate() {
+        SimulationOptions o;
+        o.exeDir = s_.ExeDir;
+        o.workingFolder = working_;
+        o.desktopFolder = opt_.desktopFolder;
+        o.programsFolder = opt_.programsFolder;
+        o.symbolicFolders = opt_.symbolicFolders;
+        o.desktopShortcut = opt_.desktopShortcut;
+        o.startMenuShortcut = opt_.startMenuShortcut;
+        o.startOnFinish = opt_.startOnFinish;
+        o.confirm = opt_.confirm;
+        if (opt_.fileSize) o.fileSize = [this](const std::u16string& path) { return SizeOf(path); };
+        run_ = SimulateInstaller(fs_, codec_, o);
     }
 
-    std::u16string LinkFile(const std::u16string& folder, const std::u16string& target) {
-        if (!s_.ShortCutName.empty())
-            return (opt_.symbolicFolders ? folder : fs_.FullPath(folder)) + u"\\" + s_.ShortCutName + u".lnk";
-        return WithSeparator(folder) + text::NamePart(target) + u" - Shortcut.lnk";
+    // `what` in quotes, after `lead`; `otherwise` when there is nothing to quote.
+    static std::u16string Shown(const std::u16string& what, const std::u16string& otherwise,
+                                const std::u16string& lead = u"the error box ") {
+        return what.empty() ? otherwise : lead + Quoted(what);
     }
 
-    // The lines CreateShortcut writes; `found` tells whether the target will exist.
-    std::vector<std::u16string> ShortcutLines(const std::u16string& folder, const std::u16string& target, bool found) {
-        if (!found) return {u"NG : File Not Found : " + target};
-        return {u"OK : Short Cut File Save : " + LinkFile(folder, target)};
-    }
-
-    void DesktopShortcut(const std::u16string& target, bool found) {
-        std::vector<std::u16string> lines = ShortcutLines(opt_.desktopFolder, target, found);
-        lines.push_back((found ? u"OK : ShortCut : " : u"NG : ShortCut : ") + target + u" " + s_.ShortCutName);
-        Step(u"desktop shortcut " + Quoted(s_.ShortCutName) + u" to " + target + u" in " + opt_.desktopFolder, lines);
-    }
-
-    void Plan() {
-        const std::u16string licence = s_.ExeDir + u"\\" + kLicence;
-        Step(u"load the licence text " + licence,
-             {(fs_.FileExists(licence) ? u"OK : File Found : " : u"NG : File Not Found : ") + licence});
-        const std::u16string picture = s_.ExeDir + s_.Image01;
-        if (fs_.FileExists(picture)) Step(u"load the side picture " + picture, {u"OK : Load Image File : " + picture});
-
-        const auto count = [](uint64_t n, const char16_t* what) {
-            return text::FromInt(static_cast<long long>(n)) + u" " + what + (n == 1 ? u"" : u"s");
-        };
-        const std::u16string copyDetail =
-            productUsable_ ? count(report_.copyFiles, u"file") + u", " + count(report_.copyFolders, u"folder") + u", " +
-                                 count(report_.copyBytes, u"byte")
-                           : u"source missing";
-        const bool productTarget = productUsable_ && fs_.FileExists(productPrefix_ + s_.ShortCutApp);
-
-        if (report_.updateMode) {
-            Step(u"ask \"アップデート\": " + s_.SetupTitle + u"のアップデートを行いますか？ (OK goes on)");
-            const bool copies = productUsable_ && AcceptPath(fs_, s_.InstallDir, PathKind::Folder, true) == PathVerdict::Accepted;
-            Step(u"copy " + product_ + u" over " + s_.FolderName,
-                 {(copies ? u"OK : Folder Copy : " : u"NG : Folder Copy : ") + product_ + u" " + s_.FolderName}, copyDetail);
-            Step(copies ? u"report \"報告\": 上書きアップデートを行いました。" : u"report \"警告\": 上書きアップデートは、失敗しました。");
-            Step(u"copy " + s_.ExeDir + u"\\" + kCompanion + u" to " + s_.FolderName + u"\\" + kCompanion + u" if it is not there");
-            if (s_.UpDateShortCut == u"Yes") DesktopShortcut(s_.FolderName + u"\\" + s_.ShortCutApp, productTarget);
-            return;
+    // The first setup-log line of the run that names `path` last, quoted.
+    std::u16string Logged(const std::u16string& path, const std::u16string& otherwise) const {
+        for (const std::u16string& line : run_.log) {
+            if (text::EndsWith(line, path)) return Quoted(line);
         }
+        return otherwise;
+    }
 
-        Step(u"create the data folder " + kDataFolder, {u"OK : Folder Crate : " + kDataFolder});
-        const bool copies = productUsable_ && AcceptPath(fs_, s_.InstallDir, PathKind::Folder, true) == PathVerdict::Accepted;
-        const std::u16string copyLine = product_ + u" " + s_.InstallDir;
-        if (!copies) {
-            Step(u"copy " + product_ + u" into " + s_.InstallDir, {u"NG : Folder Copy : " + copyLine}, copyDetail);
-            Step(u"show \"注意\": フォルダーコピーに失敗しました : " + s_.InstallDir + u"; the run ends here");
-            return;
+    // The error box shown while the window was being built.
+    std::u16string StartUpErrorBox() const {
+        for (const SimEvent& e : run_.events) {
+            if (e.kind == SimEvent::Kind::ErrorBox && e.logLines == static_cast<size_t>(-1)) return e.text;
         }
-        Step(u"copy " + product_ + u" into " + s_.InstallDir, {u"OK : Folder Copy : " + copyLine}, copyDetail);
-        for (size_t n = 0; n < s_.SetupOtherApp.size(); ++n) {
-            const std::u16string& app = s_.SetupOtherApp[n];
-            if (app.empty()) continue;
-            const std::u16string path = s_.ExeDir + u"\\" + app;
-            std::vector<std::u16string> lines = {u"Other App : " + app};
-            if (!fs_.FileExists(path)) lines.push_back(u"NG : File Not Found : " + path);
-            Step(u"further setup " + text::FromInt(static_cast<long long>(n + 1)) + u": notice \"" + s_.SetupOtherName[n] +
-                     u" のセットアップ\", then run " + path + u" elevated and wait",
-                 lines);
+        return {};
+    }
+
+    // The text of the last message box of the run.
+    std::u16string LastBox() const {
+        for (auto e = run_.events.rbegin(); e != run_.events.rend(); ++e) {
+            if (e->kind == SimEvent::Kind::MessageBox) return e->text;
         }
-        const std::u16string target = s_.InstallDir + u"\\" + s_.ShortCutApp;
-        DesktopShortcut(target, productTarget);
-        const std::u16string menuFolder = opt_.programsFolder + u"\\" + s_.StertMenuName;
-        std::vector<std::u16string> lines = ShortcutLines(menuFolder, target, productTarget);
-        lines.push_back((productTarget ? u"OK : ShortCut : " : u"NG : ShortCut : ") + menuFolder + u" " + target);
-        Step(u"start-menu folder " + menuFolder + u" and its shortcut " + Quoted(s_.ShortCutName) + u" to " + target, lines);
-        Step(u"finish page: on request start " + s_.InstallDir + u"\\" + kCompanion + u" elevated");
+        return {};
+    }
+
+    // The text of the first message box shown right after a log line that ends with `tail`.
+    std::u16string BoxAfterLineEndingWith(const std::u16string& tail) const {
+        for (const SimEvent& e : run_.events) {
+            if (e.kind != SimEvent::Kind::MessageBox || e.logLines == 0 || e.logLines > run_.log.size()) continue;
+            if (text::EndsWith(run_.log[e.logLines - 1], tail)) return e.text;
+        }
+        return {};
     }
 
     FileSystem& fs_;
     Codec& codec_;
     const Options& opt_;
     InstallerSettings s_;
-    SettingOrigins origins_;
+    std::map<std::u16string, int> origins_;  // key -> the line that set it
+    Numbering numbering_;
     std::vector<std::u16string> lines_;
     std::u16string working_;
     std::u16string product_;
@@ -660,6 +694,8 @@ private:
     bool productUsable_ = false;
     uint64_t longTargets_ = 0;
     std::u16string longExample_;
+    std::unordered_map<std::u16string, std::optional<uint64_t>> sizes_;
+    SimulatedRun run_;
     Report report_;
 };
 

@@ -1,6 +1,7 @@
 // The distribution checker: reads a distribution folder with the installer's
-// own settings reader and path rules and reports the effective settings, the
-// findings and the plan of the run the installer would make there.
+// own settings reader and path rules and reports the effective settings and
+// the findings; the plan is the installer's own run there, made on a
+// simulating platform (Simulation.h).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -36,11 +37,13 @@ struct DerivedRow {
     std::u16string value;
 };
 
-// One action of the run, with the setup-log lines it writes (none for some).
+// One step of the run as the installer made it in a simulation: what it
+// asked of the system, with the setup-log lines it wrote after that (none
+// for some).
 struct PlanStep {
     std::u16string action;
     std::vector<std::u16string> logLines;
-    std::u16string detail;  // e.g. "12 files, 3456 bytes"
+    std::u16string detail;  // of a copy, e.g. "12 files, 3 folders, 3456 bytes"
 };
 
 struct Report {
@@ -48,6 +51,8 @@ struct Report {
     std::vector<SettingRow> settings;
     std::vector<DerivedRow> derived;
     bool updateMode = false;
+    bool desktopShortcut = true;    // the tasks the plan's run was given
+    bool startMenuShortcut = true;
     std::vector<Finding> findings;
     std::vector<PlanStep> plan;
     uint64_t copyFiles = 0;
@@ -65,11 +70,18 @@ struct Options {
     // The working folder the installer would be started in (relative
     // FolderName values are completed against it); empty = exeDir.
     std::u16string workingFolder;
-    // The shell's desktop and start-menu programs folders. Symbolic folders
-    // (on Linux) are joined as text, real ones completed like the installer does.
+    // The shell's desktop and start-menu programs folders. Symbolic ones (on
+    // Linux) exist only in the simulation, empty, and are never completed;
+    // real ones are the machine's.
     std::u16string desktopFolder = u"<Desktop>";
     std::u16string programsFolder = u"<Programs>";
     bool symbolicFolders = true;
+    // The simulated user's choices: the two additional tasks, the finish
+    // page's box, and OK (or Cancel) to every question.
+    bool desktopShortcut = true;
+    bool startMenuShortcut = true;
+    bool startOnFinish = false;
+    bool confirm = true;
     // The size of a file, for the copy figures; none when unknown.
     std::function<std::optional<uint64_t>(const std::u16string&)> fileSize;
 };

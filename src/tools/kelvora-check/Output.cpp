@@ -37,7 +37,12 @@ std::string FormatText(const Report& report) {
         if (!f.fix.empty()) out += "    fix: " + U8(f.fix) + "\n";
     }
 
-    out += std::string("\nPlan (") + (report.updateMode ? "update mode" : "installation, both shortcuts ticked") + ")\n";
+    const auto ticked = [](bool on) { return on ? "ticked" : "not ticked"; };
+    const std::string tasks = report.desktopShortcut && report.startMenuShortcut
+                                  ? "both shortcuts ticked"
+                                  : std::string("desktop shortcut ") + ticked(report.desktopShortcut) +
+                                        ", start-menu shortcut " + ticked(report.startMenuShortcut);
+    out += std::string("\nPlan (") + (report.updateMode ? "update mode" : "installation, " + tasks) + ")\n";
     int n = 0;
     for (const PlanStep& step : report.plan) {
         out += "  " + std::to_string(++n) + ". " + U8(step.action);

@@ -33,6 +33,10 @@ int main(int argc, char** argv) {
     }
 
     check::Options options;
+    options.desktopShortcut = args.desktopShortcut;
+    options.startMenuShortcut = args.startMenuShortcut;
+    options.startOnFinish = args.startOnFinish;
+    options.confirm = args.confirm;
     options.exeDir = fs.Root();
     if (!args.workingFolder.empty()) {
         // A Linux folder inside the distribution folder is named by its place on

@@ -31,6 +31,10 @@ int wmain(int argc, wchar_t** argv) {
     Win32Shell shell([]() -> void* { return nullptr; });
 
     check::Options options;
+    options.desktopShortcut = args.desktopShortcut;
+    options.startMenuShortcut = args.startMenuShortcut;
+    options.startOnFinish = args.startOnFinish;
+    options.confirm = args.confirm;
     options.exeDir = fs.FullPath(text::FromUtf8(args.folder));
     if (!fs.FolderExists(options.exeDir)) {
         std::fprintf(stderr, "kelvora-check: %s is not a folder\n", args.folder.c_str());

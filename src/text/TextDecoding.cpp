@@ -1,4 +1,4 @@
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 #include "platform/Codec.h"
 #include "platform/Text.h"
