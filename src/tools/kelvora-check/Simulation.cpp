@@ -496,6 +496,7 @@ public:
     std::unique_ptr<ControlPeer> CreatePeer(const ControlSpec&) override { return nullptr; }
     std::unique_ptr<TimerPeer> CreateTimer(int) override { return nullptr; }
     void SetCaption(const std::u16string& c) override { caption = c; }
+    void SetClientSize(int, int) override {}
     void ShowMainWindow() override {}
     void CloseMainWindow() override { closed = true; }
     void DispatchPending() override {}
