@@ -88,10 +88,6 @@ struct Options {
 
 Report CheckDistribution(FileSystem& fs, Codec& codec, const Options& options);
 
-// The report as text for a person (UTF-8) and as one JSON document.
-std::string FormatText(const Report& report);
-std::string FormatJson(const Report& report);
-
 // The known name nearest to `name` (letter case ignored), or empty when none is close.
 std::u16string NearestName(const std::u16string& name, const std::vector<std::u16string>& known);
 

@@ -1,7 +1,7 @@
-// The report as text for a person and as one JSON document.
+#include "Output.h"
+
 #include <nlohmann/json.hpp>
 
-#include "Checker.h"
 #include "platform/Text.h"
 
 namespace check {

@@ -8,6 +8,7 @@
 
 #include "Arguments.h"
 #include "Checker.h"
+#include "Output.h"
 #include "platform/Text.h"
 #include "platform/native/NativeCodec.h"
 #include "platform/native/PosixFileSystem.h"

@@ -7,6 +7,7 @@
 
 #include "Arguments.h"
 #include "Checker.h"
+#include "Output.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32Codec.h"
