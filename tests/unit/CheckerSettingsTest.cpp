@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Checker.h"
+#include "Output.h"
 #include "fakes/FakeFileSystem.h"
 #include "platform/native/NativeCodec.h"
 

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "Checker.h"
+#include "Output.h"
 #include "platform/Text.h"
 #include "platform/native/NativeCodec.h"
 #include "platform/native/PosixFileSystem.h"
