@@ -168,30 +168,24 @@ public:
     SysResult CopyOneFile(const std::u16string& source, const std::u16string& target) override {
         const std::u16string from = Full(source);
         const std::u16string to = Full(target);
-        if (!FileAt(from)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
-        if (FolderAt(to) || ReadOnlyAt(to)) return Failure(kAccessDenied, u"Access is denied.");
-        if (!FolderAt(ParentOf(to))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
-        Entry e = EntryOf(from);
-        e.name = text::NamePart(to);
-        Put(codec_.UpperCase(to), e);
+        uint64_t bytes = 0;
+        const SysResult r = PlaceFile(from, to, bytes);
+        if (!r.ok) return r;
         SimEvent ev = Ev(SimEvent::Kind::FileCopied, to, from);
-        ev.bytes = e.size.value_or(0);
+        ev.bytes = bytes;
         rec_.Add(ev);
-        return SysResult::Ok();
+        return r;
     }
 
     SysResult MoveReplacing(const std::u16string& fromPath, const std::u16string& toPath) override {
         const std::u16string from = Full(fromPath);
         const std::u16string to = Full(toPath);
-        if (!FileAt(from)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
-        if (FolderAt(to) || ReadOnlyAt(to)) return Failure(kAccessDenied, u"Access is denied.");
-        if (!FolderAt(ParentOf(to))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
-        Entry e = EntryOf(from);
-        e.name = text::NamePart(to);
-        Put(codec_.UpperCase(to), e);
+        uint64_t bytes = 0;
+        const SysResult r = PlaceFile(from, to, bytes);
+        if (!r.ok) return r;
         Gone(from);
         rec_.Add(Ev(SimEvent::Kind::FileMoved, to, from));
-        return SysResult::Ok();
+        return r;
     }
 
     SysResult DeleteOneFile(const std::u16string& path) override {
@@ -281,6 +275,20 @@ public:
     }
 
 private:
+    // What a copy and a move both ask of the system: a file to take and a
+    // writable place in an existing folder. On success `from`'s entry stands
+    // at `to` too.
+    SysResult PlaceFile(const std::u16string& from, const std::u16string& to, uint64_t& bytes) {
+        if (!FileAt(from)) return Failure(kFileNotFound, u"The system cannot find the file specified.");
+        if (FolderAt(to) || ReadOnlyAt(to)) return Failure(kAccessDenied, u"Access is denied.");
+        if (!FolderAt(ParentOf(to))) return Failure(kPathNotFound, u"The system cannot find the path specified.");
+        Entry e = EntryOf(from);
+        e.name = text::NamePart(to);
+        bytes = e.size.value_or(0);
+        Put(codec_.UpperCase(to), e);
+        return SysResult::Ok();
+    }
+
     struct Entry {
         bool exists = true;
         bool folder = false;
