@@ -37,26 +37,24 @@ target_compile_definitions(kelvora_wine_test_support PRIVATE
   KELVORA_BIN_DIR="$<TARGET_FILE_DIR:KelvoraInstall>" KELVORA_FIXTURE_DIR="$<TARGET_FILE_DIR:product_app>"
   KELVORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
-# Sample programs the tests and the sample distribution folder use.
-file(GLOB KELVORA_FIXTURE_SOURCES CONFIGURE_DEPENDS tests/fixtures/*.cpp)
-foreach(src ${KELVORA_FIXTURE_SOURCES})
-  get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} WIN32 ${src})
-  target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
-  target_link_libraries(${name} PRIVATE kelvora_wine_test_support)
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
-endforeach()
+# Programs built from each source of a folder, into a folder of the build, all
+# linking the helpers of the Wine levels.
+function(kelvora_wine_programs sources output)
+  file(GLOB files CONFIGURE_DEPENDS ${sources})
+  foreach(src ${files})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} WIN32 ${src})
+    target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
+    target_link_libraries(${name} PRIVATE kelvora_wine_test_support)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${output})
+  endforeach()
+endfunction()
 
+# Sample programs the tests and the sample distribution folder use.
+kelvora_wine_programs(tests/fixtures/*.cpp fixtures)
 # Programs the scripts run under Wine, not samples: the screenshot driver and
 # the test printer's installer.
-file(GLOB KELVORA_TOOL_SOURCES CONFIGURE_DEPENDS tests/tools/*.cpp)
-foreach(src ${KELVORA_TOOL_SOURCES})
-  get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} WIN32 ${src})
-  target_link_options(${name} PRIVATE ${KELVORA_FIXTURE_LINK})
-  target_link_libraries(${name} PRIVATE kelvora_wine_test_support)
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-endforeach()
+kelvora_wine_programs(tests/tools/*.cpp tools)
 
 # Benchmark helpers that run under Wine (bench/*.sh starts them).
 file(GLOB KELVORA_WIN_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)

@@ -76,9 +76,7 @@ Outcome RunToEnd(const Dist& dist, Walk walk) {
     out.caption = app.Caption();
     out.memo = app.Text(ids::Memo02);
     if (walk == Walk::Install && app.Running()) {
-        app.Click(ids::Button_Next);
-        app.Click(ids::RadioButton_02_Yes);
-        app.Click(ids::Button_Next);  // the install folder
+        app.AgreeToLicence();  // the install folder
         app.Click(ids::Button_Next);  // the start-menu folder
         app.Click(ids::Button_Next);  // the tasks: no shortcuts, so the user's folders stay untouched
         if (app.Checked(ids::CheckBox_05_DesktopIcon)) app.Click(ids::CheckBox_05_DesktopIcon);

@@ -16,9 +16,7 @@ HWND BrowserTree(HWND dialog) { return FindWindowExW(dialog, nullptr, L"SysTreeV
 void ToFolderPage(Installer& app) {
     app.Expect(L"セットアップ確認");
     ASSERT_TRUE(app.WaitVisible());
-    app.Click(ids::Button_Next);
-    app.Click(ids::RadioButton_02_Yes);
-    app.Click(ids::Button_Next);
+    app.AgreeToLicence();
     ASSERT_TRUE(app.Visible(ids::TabSheet03));
 }
 }  // namespace

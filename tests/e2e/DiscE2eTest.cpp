@@ -68,9 +68,7 @@ void InstallThroughTheWizard(Installer& app, const std::wstring& installDir, boo
     app.Expect(L"セットアップ確認", IDOK);
     if (alreadyInstalled) app.Expect(L"セットアップ確認", IDOK);  // the overwrite warning
     ASSERT_TRUE(app.WaitVisible());
-    app.Click(ids::Button_Next);
-    app.Click(ids::RadioButton_02_Yes);
-    app.Click(ids::Button_Next);
+    app.AgreeToLicence();
     EXPECT_EQ(app.Text(ids::Edit_03_Folder), installDir);
     app.Click(ids::Button_Next);
     app.Click(ids::Button_Next);

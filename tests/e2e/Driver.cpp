@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "wizard/ControlIds.h"
+
 namespace e2e {
 
 Dist::Dist(const std::wstring& name) {
@@ -154,6 +156,12 @@ bool Installer::Checked(int id) {
 
 void Installer::Click(int id) {
     if (HWND w = Control(id)) SendMessageW(w, BM_CLICK, 0, 0);
+}
+
+void Installer::AgreeToLicence() {
+    Click(ids::Button_Next);
+    Click(ids::RadioButton_02_Yes);
+    Click(ids::Button_Next);
 }
 
 void Installer::ClickAsync(int id) {

@@ -77,6 +77,8 @@ public:
     // A click for handlers that open a modal box.
     void ClickAsync(int id);
     void Type(int id, const std::wstring& text);
+    // From the welcome page: on, the licence agreed, on to the install-folder page.
+    void AgreeToLicence();
     void PostClose();
 
     // Waits for the process to end; returns its exit code or STILL_ACTIVE on time-out.

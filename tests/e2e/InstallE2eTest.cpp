@@ -104,9 +104,7 @@ struct InstallSetup {
     void WalkToInstall(Installer& app) {
         app.Expect(kNotice);
         ASSERT_TRUE(app.WaitVisible());
-        app.Click(ids::Button_Next);
-        app.Click(ids::RadioButton_02_Yes);
-        app.Click(ids::Button_Next);
+        app.AgreeToLicence();
         EXPECT_EQ(app.Text(ids::Edit_03_Folder), installDir);
         app.Click(ids::Button_Next);
         app.Click(ids::Button_Next);

@@ -22,6 +22,16 @@ InstallerSettings& UpdateOverTheInstalledFolder(InstallFixture& f) {
     return s;
 }
 
+// The message boxes asked, in order, with their texts, captions and flags.
+void ExpectBoxes(const std::vector<AskedBox>& asked, const std::vector<AskedBox>& expected, const char* what) {
+    ASSERT_EQ(asked.size(), expected.size()) << what;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(asked[i].text, expected[i].text) << what;
+        EXPECT_EQ(asked[i].caption, expected[i].caption) << what;
+        EXPECT_EQ(asked[i].flags, expected[i].flags) << what;
+    }
+}
+
 struct Row {
     const char* what;
     int answer;
@@ -65,12 +75,7 @@ TEST(Update, EveryPath) {
         RunUpdate(f.ctx, closeAllowed);
 
         EXPECT_TRUE(closeAllowed) << row.what;
-        ASSERT_EQ(f.fake.dialogs.boxes.size(), row.boxes.size()) << row.what;
-        for (size_t i = 0; i < row.boxes.size(); ++i) {
-            EXPECT_EQ(f.fake.dialogs.boxes[i].text, row.boxes[i].text) << row.what;
-            EXPECT_EQ(f.fake.dialogs.boxes[i].caption, row.boxes[i].caption) << row.what;
-            EXPECT_EQ(f.fake.dialogs.boxes[i].flags, row.boxes[i].flags) << row.what;
-        }
+        ExpectBoxes(f.fake.dialogs.boxes, row.boxes, row.what);
         EXPECT_EQ(f.Lines(), row.lines) << row.what;
         EXPECT_EQ(f.fake.fs.Bytes(u"C:\\Drosvik\\VORN6\\Kelvora_Auth.exe"), row.companionAfter) << row.what;
         if (row.answer != mb::IdOk) {
@@ -136,12 +141,7 @@ TEST(Update, AFileInUseIsAskedAboutBeforeAnythingIsCopied) {
         RunUpdate(f.ctx, closeAllowed);
 
         EXPECT_TRUE(closeAllowed) << row.what;
-        ASSERT_EQ(f.fake.dialogs.boxes.size(), row.boxes.size()) << row.what;
-        for (size_t i = 0; i < row.boxes.size(); ++i) {
-            EXPECT_EQ(f.fake.dialogs.boxes[i].text, row.boxes[i].text) << row.what;
-            EXPECT_EQ(f.fake.dialogs.boxes[i].caption, row.boxes[i].caption) << row.what;
-            EXPECT_EQ(f.fake.dialogs.boxes[i].flags, row.boxes[i].flags) << row.what;
-        }
+        ExpectBoxes(f.fake.dialogs.boxes, row.boxes, row.what);
         EXPECT_EQ(f.Lines(), row.lines) << row.what;
         EXPECT_EQ(fs.Bytes(program), row.updated ? "new program" : "old program") << row.what;
         EXPECT_EQ(fs.Bytes(table), row.updated ? "new table" : "old table") << row.what;

@@ -13,6 +13,13 @@
 
 namespace {
 
+// How long the further setup of a wait test runs, in milliseconds: the wait
+// benchmark lengthens it through KELVORA_WAIT_MS to measure what the wait costs.
+int WaitMs() {
+    const char* env = std::getenv("KELVORA_WAIT_MS");
+    return env && *env ? std::atoi(env) : 1500;
+}
+
 // Waits up to `ms` for a record file that holds `needle`.
 std::string AwaitRecord(const std::u16string& path, const std::string& needle, DWORD ms) {
     const ULONGLONG until = GetTickCount64() + ms;
@@ -47,9 +54,7 @@ TEST(LaunchWin32, RunElevatedStartsWithTheGivenWorkingFolder) {
 }
 
 TEST(LaunchWin32, WaitKeepsTimersRunningAndEndsWithTheProgram) {
-    // The bench script lengthens the wait to measure the processor time it costs.
-    const char* env = std::getenv("KELVORA_WAIT_MS");
-    const int waitMs = env && *env ? std::atoi(env) : 1500;
+    const int waitMs = WaitMs();
     const std::u16string dir = inst::Scratch(u"wait");
     const std::u16string exe = CopyFixture(u"further_setup.exe", dir);
     inst::RealEngine e;
@@ -101,10 +106,8 @@ private:
 TEST(LaunchWin32, AWaitAfterAConfirmedCloseStillSleepsAndEndsWithTheProgram) {
     // A close confirmed in an earlier dispatch of the run: the next wait still
     // sleeps until a message or the program's end, instead of waking for a
-    // quit message again and again. The bench script lengthens it to measure
-    // the processor time it costs.
-    const char* env = std::getenv("KELVORA_WAIT_MS");
-    const int waitMs = env && *env ? std::atoi(env) : 1500;
+    // quit message again and again.
+    const int waitMs = WaitMs();
     const std::u16string dir = inst::Scratch(u"wait-closed");
     const std::u16string exe = CopyFixture(u"further_setup.exe", dir);
     inst::RealEngine e;
